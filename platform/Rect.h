@@ -1,0 +1,60 @@
+// Rectangles and integer arithmetic with the semantics of the page files' home
+// platform: y grows downwards, a rectangle with right <= left or bottom <= top is
+// empty, every conversion of a computed number to an integer truncates toward zero.
+#pragma once
+
+#include <kestrum/kestrum.h>
+
+#include <cstdint>
+
+namespace kestrum {
+
+using Rect = RECT;
+using Point = POINT;
+
+inline Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    Rect r;
+    r.left = left;
+    r.top = top;
+    r.right = right;
+    r.bottom = bottom;
+    return r;
+}
+
+inline Point MakePoint(int32_t x, int32_t y) {
+    Point p;
+    p.x = x;
+    p.y = y;
+    return p;
+}
+
+inline bool operator==(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
+inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(const Point& a, const Point& b) { return !(a == b); }
+
+bool IsRectEmpty(const Rect& r);
+// Smallest rectangle holding both; an empty rectangle adds nothing, two empty
+// rectangles give (0, 0, 0, 0).
+Rect UnionRect(const Rect& a, const Rect& b);
+// Plain minimum/maximum of the four sides; empty rectangles count like any other.
+Rect BoundingUnion(const Rect& a, const Rect& b);
+// The common part; false and (0, 0, 0, 0) when it is empty.
+bool IntersectRect(Rect& out, const Rect& a, const Rect& b);
+void OffsetRect(Rect& r, int32_t dx, int32_t dy);
+void InflateRect(Rect& r, int32_t dx, int32_t dy);
+
+// Truncation toward zero to 32 bits. Values beyond the 32-bit range saturate,
+// NaN gives 0: atof may hand us anything, and the cast alone would be undefined.
+int32_t trunc32(double v);
+
+// v * mul / div in 64-bit integer arithmetic, truncated toward zero, saturated to
+// 32 bits; div 0 gives 0.
+int32_t MulDiv32(int64_t v, int64_t mul, int64_t div);
+
+// Page units (1/7420 inch) to whole points.
+inline int32_t PageUnitsToPoints(int32_t v) { return MulDiv32(v, 72, 7420); }
+
+}  // namespace kestrum
