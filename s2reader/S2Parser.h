@@ -28,9 +28,6 @@ public:
     // Maps the whole file read-only; null when it cannot be opened or mapped.
     static std::unique_ptr<MappedFile> MapFileReadOnly(const std::string& path, size_t& size);
 
-    // The 32-bit word at `index` (little-endian); only for index < m_nWordCount.
-    uint32_t WordAt(int32_t index) const;
-
     int32_t m_nWordCount = 0;                // whole words in the file
     int32_t m_nHeaderWords = 0;              // 2 or 16: index of the first stream word
     std::unique_ptr<MappedFile> m_pView;     // the mapped file; null when none is open
