@@ -30,6 +30,10 @@ public:
     // Full path of the listed resource file named `fileName` (case-insensitive), when
     // resource lookup is on and the file exists.
     bool FindResourcePath(const std::string& fileName, std::string& out) const;
+    // Makes the host's text and picture blocks from m_arrBlocks; true.
+    bool FinishPage();
+    // Joins the lines of multi-line titles: 1 for a page without blocks, E_FAIL without titles, else 0.
+    int32_t JoinTitleLines();
 
     float m_fRenderScale = 2.0f;          // pixels per point when the page is drawn
     int32_t m_nTitleMaxChars = 60;        // a title run has fewer characters than this
