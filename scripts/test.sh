@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, then builds and runs the whole test suite twice: a plain build, and an
+# AddressSanitizer + UndefinedBehaviorSanitizer build in which any sanitizer report fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+bash scripts/build.sh build
+(cd build && ctest --output-on-failure -j"$(nproc)")
+
+bash scripts/build.sh build-asan -DKESTRUM_SANITIZE=ON -DKESTRUM_BENCH=OFF
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+log=build-asan/ctest.log
+set +e
+(cd build-asan && ctest --output-on-failure -j"$(nproc)") 2>&1 | tee "$log"
+status=${PIPESTATUS[0]}
+set -e
+if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$log"; then
+  echo "test: a sanitizer reported a fault" >&2
+  exit 1
+fi
+exit "$status"
