@@ -1,0 +1,86 @@
+#include "textasm/CharCodes.h"
+
+#include "platform/Mbcs.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace kestrum {
+namespace {
+
+// Full-width punctuation of horizontal text and, at the same index, the vertical
+// presentation form the typesetting system draws in vertical text.
+constexpr std::array<uint16_t, kPunctCount> kHorzPunct = {
+    0xA1A2, 0xA1A3, 0xA1AA, 0xA1AD, 0xA1AE, 0xA1AF, 0xA1B0, 0xA1B1, 0xA1B2, 0xA1B3,
+    0xA1B4, 0xA1B5, 0xA1B6, 0xA1B7, 0xA1B8, 0xA1B9, 0xA1BA, 0xA1BB, 0xA1BE, 0xA1BF,
+    0xA3A1, 0xA3A8, 0xA3A9, 0xA3AC, 0xA3AE, 0xA3BA, 0xA3BB, 0xA3BF, 0xA3DB, 0xA3DD,
+    0xA3FB, 0xA3FD, 0xA5F7, 0xA5F8,
+};
+// Repeats codes (corner brackets, lenticular brackets): a lookup takes the first.
+constexpr std::array<uint16_t, kPunctCount> kVertPunct = {
+    0xA6DB, 0xA6DA, 0xA6F2, 0xA6F3, 0xA6E8, 0xA6E9, 0xA6EA, 0xA6EB, 0xA6E2, 0xA6E3,
+    0xA6E4, 0xA6E5, 0xA6E6, 0xA6E7, 0xA6E8, 0xA6E9, 0xA6EA, 0xA6EB, 0xA6EE, 0xA6EF,
+    0xA6DE, 0xA6E0, 0xA6E1, 0xA6D9, 0xA6FE, 0xA6DC, 0xA6DD, 0xA6DF, 0xA6EE, 0xA6EF,
+    0xA6F0, 0xA6F1, 0xA6EC, 0xA6ED,
+};
+
+constexpr std::string_view kSymbolFontMark = "\xC5\xC5\xB0\xE6\xB7\xFB\xBA\xC5";  // 排版符号
+constexpr uint16_t kSymbolSubstitute = 0xA1F1;                                  // ●
+
+int FindIn(const std::array<uint16_t, kPunctCount>& table, uint16_t code) {
+    auto it = std::find(table.begin(), table.end(), code);
+    return it == table.end() ? -1 : static_cast<int>(it - table.begin());
+}
+
+// The `to` of the first pair whose `from` is `code`, or `fallback`.
+uint16_t Replace(std::span<const St_ReplaceCode> codes, uint16_t code, uint16_t fallback) {
+    for (const St_ReplaceCode& pair : codes)
+        if (pair.from == code) return pair.to;
+    return fallback;
+}
+
+}  // namespace
+
+int FindHorzPunct(uint16_t code) { return FindIn(kHorzPunct, code); }
+int FindVertPunct(uint16_t code) { return FindIn(kVertPunct, code); }
+
+bool IsSymbolFont(const std::string& fontName) {
+    // A plain byte search: the mark is looked for wherever it occurs, as the
+    // typesetting system's own font test does.
+    return fontName.find(kSymbolFontMark) != std::string::npos;
+}
+
+std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+                       std::span<const St_ReplaceCode> symbolCodes) {
+    if (IsSymbolFont(ch.strFontName))
+        ch.wCode = Replace(symbolCodes, ch.wCode, kSymbolSubstitute);
+    else
+        ch.wCode = Replace(replaceCodes, ch.wCode, ch.wCode);
+
+    uint16_t code = ch.wCode;
+    int vert = FindVertPunct(code);
+    if (vert >= 0) code = kHorzPunct[static_cast<size_t>(vert)];
+
+    std::string text;
+    if (code >= 0x8000) {
+        text += static_cast<char>(code >> 8);
+        text += static_cast<char>(code & 0xFF);
+    } else if ((code & 0xFF) != 0) {
+        text += static_cast<char>(code & 0xFF);
+    }
+    return text;
+}
+
+int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch) {
+    if (refIndex < 0) return 1;
+    if (ch.wCode < 0x8000) return 1;
+    if (IsPunct(ch.wCode)) return 1;
+    if (static_cast<size_t>(refIndex) >= block.m_arrChars.size()) return 1;
+    const St_WordInfo& ref = block.m_arrChars[static_cast<size_t>(refIndex)];
+    if (ref.IsParagraphMarker()) return 1;
+    if (MbEqualNoCase(ref.strFontName, ch.strFontName) && ref.nHeight == ch.nHeight) return 1;
+    return 0;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,35 @@
+// Character codes of the PostScript pages as the host should read them: vertical
+// punctuation back to its horizontal form, full-width digits to ASCII, symbols of
+// the typesetting system's own fonts to a neutral mark; and the run test that says
+// where a run of one font and size ends.
+#pragma once
+
+#include "pscontent/Records.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace kestrum {
+
+inline constexpr int kPunctCount = 34;
+
+// Index of the first table entry holding `code`, or -1.
+int FindHorzPunct(uint16_t code);
+int FindVertPunct(uint16_t code);
+inline bool IsPunct(uint16_t code) { return FindHorzPunct(code) >= 0 || FindVertPunct(code) >= 0; }
+
+// True for the typesetting system's symbol fonts, whose codes mean nothing elsewhere.
+bool IsSymbolFont(const std::string& fontName);
+
+// Applies the replacement lists to ch.wCode (in place) and returns the character's
+// bytes: one byte for a code below 0x80 (none for 0), two for a GBK code.
+std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+                       std::span<const St_ReplaceCode> symbolCodes);
+
+// 1 when `ch` continues the run whose reference character is element `refIndex`
+// of the block's characters (-1: no reference yet), 0 when a new run starts.
+// Single-byte characters and punctuation never end a run.
+int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch);
+
+}  // namespace kestrum
