@@ -7,6 +7,7 @@
 
 #include <kestrum/kestrum.h>
 
+#include "model/ComObject.h"
 #include "platform/PtrArray.h"
 
 namespace kestrum {
@@ -15,24 +16,14 @@ class CTextBlock;
 class CPicBlock;
 class CArticle;
 
-class CBlockListBase : public IBlockList {
-public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
-    virtual ~CBlockListBase();
-
+class CBlockListBase : public CComObject<IBlockList> {
 protected:
     CBlockListBase() = default;
-    CBlockListBase(const CBlockListBase&) = delete;
-    CBlockListBase& operator=(const CBlockListBase&) = delete;
+    IUnknown* FindInterface(REFIID riid) override;
 
-    // GetItemAt over an array of object addresses.
-    template <class T>
+    // GetItemAt over an array of objects whose host interface is `Interface`.
+    template <class Interface, class T>
     static HRESULT ItemAt(const CPtrArray<T>& items, INT nIndex, void** ppItem);
-
-private:
-    LONG m_nRef = 0;
 };
 
 class CTextBlockArray : public CPtrArray<CTextBlock>, public CBlockListBase {

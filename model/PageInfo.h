@@ -69,6 +69,13 @@ public:
     int32_t m_nPageNo = 0;
 };
 
+// A block's GetRegion: an index above 1 fails with *ppRegion untouched; any other
+// index refills the block's region with the corners of `rect` and lends it.
+HRESULT LendRegion(CRegn& region, const Rect& rect, int32_t pageNo, LONG nIndex, IRegn** ppRegion);
+
+// `r` with right and bottom pushed up by `roundUp` and truncated toward zero.
+Rect RoundUpRect(const Rect& r, double roundUp);
+
 class CProp : public IProp {
 public:
     CProp() = default;
