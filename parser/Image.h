@@ -5,6 +5,7 @@
 
 #include <kestrum/kestrum.h>
 
+#include "platform/Draw.h"
 #include "platform/Rect.h"
 
 #include <cstdint>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace kestrum {
-
-class DrawContext;
-class DrawBitmap;
 
 enum ImageFormat : uint32_t {
     CXIMAGE_FORMAT_UNKNOWN = 0,
@@ -27,7 +25,7 @@ enum ImageFormat : uint32_t {
 };
 
 // Pixel buffers above this are refused: image dimensions come from untrusted files.
-constexpr size_t kMaxImageBytes = size_t{512} << 20;
+constexpr size_t kMaxImageBytes = kMaxBitmapBytes;
 
 class CxImage {
 public:

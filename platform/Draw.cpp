@@ -1,0 +1,308 @@
+#include "platform/Draw.h"
+
+#include "platform/CodePage.h"
+#include "platform/DrawFont.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace kestrum {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int32_t kDefaultTextHeight = 12;  // pixels, for a request of height 0
+
+void SetSource(cairo_t* cr, Colour c) {
+    cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
+}
+
+void AddRect(cairo_t* cr, const Rect& r) {
+    if (IsRectEmpty(r)) {
+        cairo_rectangle(cr, 0, 0, 0, 0);
+        return;
+    }
+    cairo_rectangle(cr, r.left, r.top, double{r.right} - r.left, double{r.bottom} - r.top);
+}
+
+void AddEllipse(cairo_t* cr, const Rect& r) {
+    const double w = double{r.right} - r.left;
+    const double h = double{r.bottom} - r.top;
+    if (w <= 0 || h <= 0) {
+        cairo_rectangle(cr, 0, 0, 0, 0);
+        return;
+    }
+    cairo_save(cr);
+    cairo_translate(cr, r.left + w / 2, r.top + h / 2);
+    cairo_scale(cr, w / 2, h / 2);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_close_path(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+DrawBitmap::DrawBitmap(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return;
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    if (stride <= 0 || uint64_t(stride) * uint64_t(height) > kMaxBitmapBytes) return;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return;
+    }
+    surface_ = s;
+    width_ = width;
+    height_ = height;
+}
+
+DrawBitmap::~DrawBitmap() {
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+const uint8_t* DrawBitmap::Pixels() const {
+    if (!surface_) return nullptr;
+    cairo_surface_flush(surface_);
+    return cairo_image_surface_get_data(surface_);
+}
+
+int32_t DrawBitmap::Stride() const { return surface_ ? cairo_image_surface_get_stride(surface_) : 0; }
+
+Colour DrawBitmap::PixelAt(int32_t x, int32_t y) const {
+    if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    uint32_t v;
+    std::memcpy(&v, Pixels() + size_t(y) * size_t(Stride()) + size_t(x) * 4, 4);
+    return RgbColour((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+// ---------------------------------------------------------------------------
+
+void DrawPath::MoveTo(Point p) { steps_.push_back({Op::Move, {p, {}, {}}}); }
+void DrawPath::LineTo(Point p) { steps_.push_back({Op::Line, {p, {}, {}}}); }
+void DrawPath::BezierTo(Point c1, Point c2, Point end) { steps_.push_back({Op::Bezier, {c1, c2, end}}); }
+void DrawPath::CloseFigure() { steps_.push_back({Op::Close, {}}); }
+void DrawPath::Ellipse(const Rect& box) {
+    steps_.push_back({Op::Ellipse, {MakePoint(box.left, box.top), MakePoint(box.right, box.bottom), {}}});
+}
+void DrawPath::Rectangle(const Rect& box) {
+    steps_.push_back({Op::Rectangle, {MakePoint(box.left, box.top), MakePoint(box.right, box.bottom), {}}});
+}
+
+// ---------------------------------------------------------------------------
+
+DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap) {
+    if (!bitmap.IsValid()) return;
+    cairo_t* cr = cairo_create(bitmap.Surface());
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
+        cairo_destroy(cr);
+        return;
+    }
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cr_ = cr;
+}
+
+DrawContext::~DrawContext() {
+    if (cr_) {
+        cairo_surface_flush(bitmap_.Surface());
+        cairo_destroy(cr_);
+    }
+}
+
+void DrawContext::Save() {
+    if (!cr_) return;
+    cairo_save(cr_);
+    saved_.push_back(state_);
+}
+
+void DrawContext::Restore() {
+    if (!cr_ || saved_.empty()) return;
+    cairo_restore(cr_);
+    state_ = std::move(saved_.back());
+    saved_.pop_back();
+}
+
+void DrawContext::IntersectClip(const Rect& r) {
+    if (!cr_) return;
+    cairo_new_path(cr_);
+    AddRect(cr_, r);
+    cairo_clip(cr_);
+}
+
+void DrawContext::IntersectClip(const DrawPath& path) {
+    if (!cr_) return;
+    cairo_new_path(cr_);
+    for (const DrawPath::Step& s : path.Steps()) {
+        switch (s.op) {
+        case DrawPath::Op::Move: cairo_move_to(cr_, s.p[0].x, s.p[0].y); break;
+        case DrawPath::Op::Line: cairo_line_to(cr_, s.p[0].x, s.p[0].y); break;
+        case DrawPath::Op::Bezier:
+            cairo_curve_to(cr_, s.p[0].x, s.p[0].y, s.p[1].x, s.p[1].y, s.p[2].x, s.p[2].y);
+            break;
+        case DrawPath::Op::Close: cairo_close_path(cr_); break;
+        case DrawPath::Op::Ellipse: AddEllipse(cr_, MakeRect(s.p[0].x, s.p[0].y, s.p[1].x, s.p[1].y)); break;
+        case DrawPath::Op::Rectangle: AddRect(cr_, MakeRect(s.p[0].x, s.p[0].y, s.p[1].x, s.p[1].y)); break;
+        }
+    }
+    // A figure that encloses nothing leaves nothing visible.
+    if (path.IsEmpty()) cairo_rectangle(cr_, 0, 0, 0, 0);
+    cairo_clip(cr_);
+}
+
+void DrawContext::FillRect(const Rect& r, Colour colour) {
+    if (!cr_ || IsRectEmpty(r)) return;
+    cairo_new_path(cr_);
+    AddRect(cr_, r);
+    SetSource(cr_, colour);
+    cairo_fill(cr_);
+}
+
+void DrawContext::FrameRect(const Rect& r, Colour colour) {
+    if (!cr_ || IsRectEmpty(r)) return;
+    cairo_new_path(cr_);
+    AddRect(cr_, r);
+    Rect inner = r;
+    InflateRect(inner, -1, -1);
+    if (!IsRectEmpty(inner)) AddRect(cr_, inner);
+    SetSource(cr_, colour);
+    cairo_fill(cr_);  // even-odd: the ring between the two
+}
+
+void DrawContext::SetPen(int32_t width, Colour colour) {
+    state_.hasPen = true;
+    state_.penWidth = width < 1 ? 1 : width;
+    state_.penColour = colour;
+}
+void DrawContext::SetNoPen() { state_.hasPen = false; }
+void DrawContext::SetBrush(Colour colour) {
+    state_.hasBrush = true;
+    state_.brushColour = colour;
+}
+void DrawContext::SetNoBrush() { state_.hasBrush = false; }
+
+void DrawContext::AddFigure(const std::vector<Point>& points, bool close) {
+    cairo_new_path(cr_);
+    // Odd widths sit on pixel centres, as the pixel grid of a device context has them.
+    const double shift = state_.penWidth % 2 ? 0.5 : 0.0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            cairo_move_to(cr_, points[i].x + shift, points[i].y + shift);
+        else
+            cairo_line_to(cr_, points[i].x + shift, points[i].y + shift);
+    }
+    if (close) cairo_close_path(cr_);
+}
+
+void DrawContext::StrokeWithPen() {
+    SetSource(cr_, state_.penColour);
+    cairo_set_line_width(cr_, state_.penWidth);
+    cairo_stroke(cr_);
+}
+
+void DrawContext::Polyline(const std::vector<Point>& points) {
+    if (!cr_ || points.size() < 2 || !state_.hasPen) return;
+    AddFigure(points, false);
+    StrokeWithPen();
+}
+
+void DrawContext::Polygon(const std::vector<Point>& points) {
+    if (!cr_ || points.size() < 2) return;
+    AddFigure(points, true);
+    if (state_.hasBrush) {
+        SetSource(cr_, state_.brushColour);
+        if (state_.hasPen)
+            cairo_fill_preserve(cr_);
+        else
+            cairo_fill(cr_);
+    }
+    if (state_.hasPen) StrokeWithPen();
+    cairo_new_path(cr_);
+}
+
+void DrawContext::Rectangle(const Rect& r) {
+    if (!cr_ || IsRectEmpty(r)) return;
+    if (state_.hasBrush) FillRect(r, state_.brushColour);
+    if (state_.hasPen) {
+        const std::vector<Point> corners = {MakePoint(r.left, r.top), MakePoint(r.right - 1, r.top),
+                                            MakePoint(r.right - 1, r.bottom - 1), MakePoint(r.left, r.bottom - 1)};
+        AddFigure(corners, true);
+        StrokeWithPen();
+    }
+}
+
+void DrawContext::SelectFont(const FontRequest& font) { state_.font = font; }
+void DrawContext::SetTextColour(Colour colour) { state_.textColour = colour; }
+
+void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
+    if (!cr_ || gbk.empty()) return;
+    const FontRequest& f = state_.font;
+    cairo_font_face_t* face = FontFaceFor(f.strFaceName, f.nWeight);
+    if (!face) return;
+    const std::string utf8 = Utf16ToUtf8(NarrowToWide(gbk));
+
+    cairo_save(cr_);
+    cairo_set_font_face(cr_, face);
+    double size = f.nHeight < 0 ? -double{f.nHeight} : f.nHeight > 0 ? f.nHeight : kDefaultTextHeight;
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr_, options);
+    cairo_font_options_destroy(options);
+    cairo_set_font_size(cr_, size);
+    if (f.nHeight > 0) {
+        // A positive height is the whole cell, ascent and descent together.
+        cairo_font_extents_t cell;
+        cairo_font_extents(cr_, &cell);
+        if (cell.ascent + cell.descent > 0) size = size * size / (cell.ascent + cell.descent);
+    }
+    cairo_matrix_t m;
+    // The requested width is the average character width, half a Chinese character.
+    cairo_matrix_init_scale(&m, f.nWidth > 0 ? 2.0 * f.nWidth : size, size);
+    cairo_set_font_matrix(cr_, &m);
+    cairo_font_extents_t extents;
+    cairo_font_extents(cr_, &extents);
+
+    cairo_translate(cr_, x, y);
+    // Escapement turns counter-clockwise on the screen; Cairo's angles go clockwise.
+    cairo_rotate(cr_, -f.nEscapement * kPi / 1800.0);
+    cairo_new_path(cr_);
+    cairo_move_to(cr_, 0, extents.ascent);
+    SetSource(cr_, state_.textColour);
+    cairo_show_text(cr_, utf8.c_str());
+    cairo_restore(cr_);
+}
+
+void DrawContext::StretchPixels(const Rect& target, const uint8_t* pixels, int32_t width, int32_t height,
+                                int32_t stride, bool smooth) {
+    const double tw = double{target.right} - target.left;
+    const double th = double{target.bottom} - target.top;
+    if (!cr_ || !pixels || width <= 0 || height <= 0 || tw == 0 || th == 0) return;
+    cairo_surface_t* source = cairo_image_surface_create_for_data(const_cast<uint8_t*>(pixels), CAIRO_FORMAT_RGB24,
+                                                                  width, height, stride);
+    if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(source);
+        return;
+    }
+    cairo_save(cr_);
+    cairo_translate(cr_, target.left, target.top);
+    cairo_scale(cr_, tw / width, th / height);
+    cairo_set_source_surface(cr_, source, 0, 0);
+    cairo_pattern_t* pattern = cairo_get_source(cr_);
+    cairo_pattern_set_filter(pattern, smooth ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_NEAREST);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, 0, 0, width, height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    cairo_surface_destroy(source);
+}
+
+}  // namespace kestrum
