@@ -1,0 +1,286 @@
+#include "platform/CodePage.h"
+
+#include <kestrum/kestrum.h>
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+namespace kestrum {
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr char kUnmappable = '?';
+constexpr char kWideCharset[] = "UTF-16LE";  // char16_t as x86-64 stores it, no byte order mark
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+std::string CharsetOf(unsigned codePage) {
+    switch (codePage) {
+    case 936: return "CP936";
+    case 65001: return "UTF-8";
+    default: return "CP" + std::to_string(codePage);
+    }
+}
+
+// The two descriptors of one code page. Conversions run once per BSTR, so they
+// are opened once per thread and kept.
+class Converter {
+public:
+    Converter() = default;
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    ~Converter() { Reset(); }
+
+    bool Open(unsigned codePage) {
+        const std::string charset = CharsetOf(codePage);
+        iconv_t toWide = iconv_open(kWideCharset, charset.c_str());
+        if (toWide == kNoConverter) return false;
+        iconv_t toNarrow = iconv_open(charset.c_str(), kWideCharset);
+        if (toNarrow == kNoConverter) {
+            iconv_close(toWide);
+            return false;
+        }
+        Reset();
+        toWide_ = toWide;
+        toNarrow_ = toNarrow;
+        codePage_ = codePage;
+        asciiCompatible_ = true;
+        const std::u16string probe = ToWide(AsciiBytes());
+        for (size_t i = 0; i < 128; ++i)
+            if (probe.size() != 128 || probe[i] != static_cast<char16_t>(i)) asciiCompatible_ = false;
+        return true;
+    }
+
+    unsigned CodePage() const { return codePage_; }
+
+    std::u16string ToWide(std::string_view narrow) {
+        std::u16string out;
+        if (asciiCompatible_ && IsAscii(narrow)) {
+            out.assign(narrow.begin(), narrow.end());
+            return out;
+        }
+        out.resize(narrow.size());  // a code page never gives more units than bytes
+        iconv(toWide_, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(narrow.data());
+        size_t inLeft = narrow.size();
+        char* dst = reinterpret_cast<char*>(out.data());
+        size_t dstLeft = out.size() * sizeof(char16_t);
+        while (inLeft > 0) {
+            if (iconv(toWide_, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) break;
+            if (errno == E2BIG) {
+                const size_t done = out.size() - dstLeft / sizeof(char16_t);
+                out.resize(out.size() * 2 + 4);
+                dst = reinterpret_cast<char*>(out.data() + done);
+                dstLeft = (out.size() - done) * sizeof(char16_t);
+                continue;
+            }
+            // An invalid byte, or a character cut off at the end: mark it and go on
+            // with the next byte so that the rest of the text survives.
+            if (dstLeft < sizeof(char16_t)) {
+                const size_t done = out.size();
+                out.resize(out.size() + 4);
+                dst = reinterpret_cast<char*>(out.data() + done);
+                dstLeft = 4 * sizeof(char16_t);
+            }
+            const char16_t mark = kReplacement;
+            std::memcpy(dst, &mark, sizeof mark);
+            dst += sizeof mark;
+            dstLeft -= sizeof mark;
+            ++in;
+            --inLeft;
+            iconv(toWide_, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(out.size() - dstLeft / sizeof(char16_t));
+        return out;
+    }
+
+    std::string ToNarrow(std::u16string_view wide) {
+        std::string out;
+        if (asciiCompatible_ && IsAscii(wide)) {
+            out.assign(wide.begin(), wide.end());
+            return out;
+        }
+        out.resize(wide.size() * 2 + 4);
+        iconv(toNarrow_, nullptr, nullptr, nullptr, nullptr);
+        char* in = reinterpret_cast<char*>(const_cast<char16_t*>(wide.data()));
+        size_t inLeft = wide.size() * sizeof(char16_t);
+        char* dst = out.data();
+        size_t dstLeft = out.size();
+        while (inLeft > 0) {
+            if (iconv(toNarrow_, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) break;
+            const bool full = errno == E2BIG;
+            if (full || dstLeft == 0) {
+                const size_t done = out.size() - dstLeft;
+                out.resize(out.size() * 2 + 8);
+                dst = out.data() + done;
+                dstLeft = out.size() - done;
+                if (full) continue;
+            }
+            // A character the code page lacks, or a lone surrogate: one '?' for the
+            // character, then on with the rest.
+            *dst++ = kUnmappable;
+            --dstLeft;
+            char16_t unit;
+            std::memcpy(&unit, in, sizeof unit);
+            size_t skip = sizeof(char16_t);
+            if (IsHighSurrogate(unit) && inLeft >= 2 * sizeof(char16_t)) {
+                char16_t next;
+                std::memcpy(&next, in + sizeof unit, sizeof next);
+                if (IsLowSurrogate(next)) skip = 2 * sizeof(char16_t);
+            }
+            in += skip;
+            inLeft -= skip;
+            iconv(toNarrow_, nullptr, nullptr, nullptr, nullptr);
+        }
+        // Flush a stateful code page's closing shift sequence.
+        for (;;) {
+            if (iconv(toNarrow_, nullptr, nullptr, &dst, &dstLeft) != static_cast<size_t>(-1) || errno != E2BIG) break;
+            const size_t done = out.size() - dstLeft;
+            out.resize(out.size() + 16);
+            dst = out.data() + done;
+            dstLeft = out.size() - done;
+        }
+        out.resize(out.size() - dstLeft);
+        return out;
+    }
+
+private:
+    static std::string AsciiBytes() {
+        std::string s(128, '\0');
+        for (size_t i = 0; i < 128; ++i) s[i] = static_cast<char>(i);
+        return s;
+    }
+    template <class Text>
+    static bool IsAscii(const Text& text) {
+        for (auto c : text)
+            if (static_cast<uint32_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c)) >= 0x80) return false;
+        return true;
+    }
+
+    void Reset() {
+        if (toWide_ != kNoConverter) iconv_close(toWide_);
+        if (toNarrow_ != kNoConverter) iconv_close(toNarrow_);
+        toWide_ = kNoConverter;
+        toNarrow_ = kNoConverter;
+    }
+
+    iconv_t toWide_ = kNoConverter;
+    iconv_t toNarrow_ = kNoConverter;
+    unsigned codePage_ = 0;
+    bool asciiCompatible_ = false;
+};
+
+Converter& ThreadConverter() {
+    thread_local Converter converter;
+    if (converter.CodePage() == 0) converter.Open(kDefaultCodePage);
+    return converter;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+}  // namespace
+
+unsigned ThreadCodePage() { return ThreadConverter().CodePage(); }
+
+bool SetThreadCodePage(unsigned codePage) {
+    Converter& converter = ThreadConverter();
+    return codePage == converter.CodePage() || converter.Open(codePage);
+}
+
+std::u16string NarrowToWide(std::string_view narrow) { return ThreadConverter().ToWide(narrow); }
+
+std::string WideToNarrow(std::u16string_view wide) { return ThreadConverter().ToNarrow(wide); }
+
+std::string WideToNarrow(const char16_t* wide) {
+    return wide ? WideToNarrow(std::u16string_view(wide)) : std::string();
+}
+
+std::string Utf16ToUtf8(std::u16string_view wide) {
+    std::string out;
+    out.reserve(wide.size());
+    for (size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        if (IsHighSurrogate(wide[i]) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+            ++i;
+        } else if (IsHighSurrogate(wide[i]) || IsLowSurrogate(wide[i])) {
+            c = kReplacement;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        size_t length = 0;
+        char32_t c = 0;
+        char32_t least = 0;
+        if (b < 0x80) { length = 1; c = b; }
+        else if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; least = 0x80; }
+        else if (b >= 0xE0 && b <= 0xEF) { length = 3; c = b & 0x0F; least = 0x800; }
+        else if (b >= 0xF0 && b <= 0xF4) { length = 4; c = b & 0x07; least = 0x10000; }
+        bool valid = length > 0 && i + length <= utf8.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto t = static_cast<unsigned char>(utf8[i + k]);
+            if ((t & 0xC0) != 0x80) valid = false;
+            c = (c << 6) | (t & 0x3F);
+        }
+        // Overlong forms, encoded surrogates and values past U+10FFFF are not text.
+        if (valid && (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
+        if (!valid) {
+            out += kReplacement;
+            ++i;
+            continue;
+        }
+        AppendUtf16(out, c);
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace kestrum
+
+KESTRUM_API UINT KestrumSetThreadCodePage(UINT codePage) {
+    const unsigned previous = kestrum::ThreadCodePage();
+    return kestrum::SetThreadCodePage(codePage) ? previous : 0;
+}
+
+KESTRUM_API UINT KestrumGetThreadCodePage(void) { return kestrum::ThreadCodePage(); }
