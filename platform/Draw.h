@@ -27,8 +27,9 @@ constexpr Colour RgbColour(uint8_t r, uint8_t g, uint8_t b) {
     return Colour{r} | (Colour{g} << 8) | (Colour{b} << 16);
 }
 
-// A 24-bit bitmap in memory, black when created. Sizes beyond the image limit,
-// or not positive, give an invalid bitmap.
+// A 24-bit bitmap in memory, black when created. Sizes that are not positive, sides
+// beyond 32767 pixels (Cairo's limit) or pixels beyond kMaxBitmapBytes give an
+// invalid bitmap.
 class DrawBitmap {
 public:
     DrawBitmap(int32_t width, int32_t height);
