@@ -47,7 +47,7 @@ public:
 
     // For white-box checks of the reader choice.
     ParserKind GetParserKind() const { return m_nParserKind; }
-    const CParserFile* GetParser() const { return m_pParser.get(); }
+    CParserFile* GetParser() const { return m_pParser.get(); }
 
 private:
     class Object;
