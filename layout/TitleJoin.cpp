@@ -35,10 +35,11 @@ public:
             }
             // The scan goes on with the line that followed P once both are gone.
             Line after = std::next(p) == s ? std::next(s) : std::next(p);
-            CTextBlock* joined = JoinPair(p->block, s->block);
+            CTextBlock* prev = p->block;
+            CTextBlock* next = s->block;
             Remove(s);
             Remove(p);
-            Append(joined);
+            Append(JoinPair(prev, next));  // deletes both lines
             p = after == order_.end() ? std::prev(order_.end()) : after;
         }
         std::vector<CTextBlock*> lines;
