@@ -26,12 +26,12 @@ void AddRect(cairo_t* cr, const Rect& r) {
         cairo_rectangle(cr, 0, 0, 0, 0);
         return;
     }
-    cairo_rectangle(cr, r.left, r.top, double{r.right} - r.left, double{r.bottom} - r.top);
+    cairo_rectangle(cr, r.left, r.top, static_cast<double>(r.right) - r.left, static_cast<double>(r.bottom) - r.top);
 }
 
 void AddEllipse(cairo_t* cr, const Rect& r) {
-    const double w = double{r.right} - r.left;
-    const double h = double{r.bottom} - r.top;
+    const double w = static_cast<double>(r.right) - r.left;
+    const double h = static_cast<double>(r.bottom) - r.top;
     if (w <= 0 || h <= 0) {
         cairo_rectangle(cr, 0, 0, 0, 0);
         return;
@@ -107,7 +107,6 @@ DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap) {
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cr_ = cr;
 }
 
@@ -205,6 +204,8 @@ void DrawContext::AddFigure(const std::vector<Point>& points, bool close) {
 void DrawContext::StrokeWithPen() {
     SetSource(cr_, state_.penColour);
     cairo_set_line_width(cr_, state_.penWidth);
+    // Thin lines end where the last segment ends, as a device context draws them.
+    cairo_set_line_cap(cr_, state_.penWidth > 1 ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cr_);
 }
 
@@ -251,7 +252,7 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
 
     cairo_save(cr_);
     cairo_set_font_face(cr_, face);
-    double size = f.nHeight < 0 ? -double{f.nHeight} : f.nHeight > 0 ? f.nHeight : kDefaultTextHeight;
+    double size = f.nHeight < 0 ? -static_cast<double>(f.nHeight) : f.nHeight > 0 ? f.nHeight : kDefaultTextHeight;
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_set_font_options(cr_, options);
@@ -282,8 +283,8 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
 
 void DrawContext::StretchPixels(const Rect& target, const uint8_t* pixels, int32_t width, int32_t height,
                                 int32_t stride, bool smooth) {
-    const double tw = double{target.right} - target.left;
-    const double th = double{target.bottom} - target.top;
+    const double tw = static_cast<double>(target.right) - target.left;
+    const double th = static_cast<double>(target.bottom) - target.top;
     if (!cr_ || !pixels || width <= 0 || height <= 0 || tw == 0 || th == 0) return;
     cairo_surface_t* source = cairo_image_surface_create_for_data(const_cast<uint8_t*>(pixels), CAIRO_FORMAT_RGB24,
                                                                   width, height, stride);
