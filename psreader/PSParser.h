@@ -8,12 +8,15 @@
 #include "pscontent/Records.h"
 
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
 namespace kestrum {
 
 class CImagePath;
+class PageFile;
+struct ArticleState;
 
 class CPSParser : public CParserFile {
 public:
@@ -35,6 +38,33 @@ public:
     // Joins the lines of multi-line titles: 1 for a page without blocks, E_FAIL without titles, else 0.
     int32_t JoinTitleLines();
 
+    // The page driver. ParsePage: false when the file cannot be opened or has no
+    // bounding box. ReadPageSetup: the page size from the bounding box; true when found.
+    bool ParsePage();
+    bool ReadPageSetup(PageFile& file);
+
+    // Body handlers. Each reads on from the file's position (just after its trigger
+    // line) and leaves the file where the driver continues.
+    bool ReadArticle(PageFile& file, int32_t article, int32_t originX, int32_t originY);
+    bool ReadPicture(PageFile& file);
+    bool ReadPath(PageFile& file, std::string_view line);
+    bool ReadRuleOrBox(PageFile& file, std::string_view line, int32_t offsetX, int32_t offsetY);
+    // Colour of a Separation line and its tint line (read from the file); false without
+    // " setcolorspace". `line` becomes the colour name.
+    bool ReadSeparationColour(PageFile& file, std::string& line, uint32_t& colour);
+    // Colour for the rule or box just read, from m_strPrevLine and the bytes before it.
+    uint32_t ReadPrevLineColour(PageFile& file);
+
+    // Text: steps of ReadArticle on m_curWord and the article's working state.
+    bool SetFontFromLine(size_t markerPos, std::string_view line, float scaleX, float scaleY);
+    // Origin and rectangle of m_curWord; advances are given for shown strings only.
+    void PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, float scaleY, bool hasAdvances = false,
+                   int32_t prevAdvance = 0, int32_t nextAdvance = 0);
+    void AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect);
+    bool CheckTitle(CBaseBlock& block, const std::vector<St_WordInfo>& chars, int32_t maxSize) const;
+    bool LookAheadForTitle(PageFile& file, float scaleX, float scaleY, const std::vector<St_WordInfo>& chars) const;
+    void AppendBlock(CBaseBlock& block, int32_t extentX, int32_t extentY, int32_t minSize, int32_t maxSize);
+
     float m_fRenderScale = 2.0f;          // pixels per point when the page is drawn
     int32_t m_nTitleMaxChars = 60;        // a title run has fewer characters than this
     int32_t m_nTitleMinSize = 1750;       // ... and a font size of at least this (page units)
@@ -51,6 +81,35 @@ public:
 private:
     // Per-file state that Open and ClearPage drop.
     void ResetFileState();
+
+    // Steps of ReadArticle on its working state. ArticleLine: true when the line ends the article.
+    bool ArticleLine(PageFile& file, ArticleState& st, std::string& line);
+    void EndArticle(ArticleState& st, std::string_view line);
+    void ScaleLine(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos);
+    void FontLine(ArticleState& st, std::string_view line, size_t markerPos);
+    void NoteFontSize(ArticleState& st) const;
+    bool ShowLineAt(ArticleState& st, std::string_view line);
+    void ShowLine(ArticleState& st, std::string_view line, size_t markerPos);
+    void DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos);
+    bool PlaceDefinedGlyph(ArticleState& st, std::string_view text, size_t move);
+    void ParagraphBreak(PageFile& file, ArticleState& st);
+    void SearchOrigin(PageFile& file, ArticleState& st);
+
+    // Steps of the rule and box handler. OperatorColour: the colour of a " sc " or " sg"
+    // operator in `text` (else of the line before), `rest` the text after the operator.
+    uint32_t OperatorColour(PageFile& file, std::string_view text, std::string& rest);
+    // A rule's colour from m_strPrevLine, else from a line-cap line up to `lookBack` bytes back.
+    uint32_t RuleColour(PageFile& file, int64_t lookBack);
+    uint32_t LineCapColour(PageFile& file, int64_t lookBack);
+    void ReadBrokenLine(PageFile& file, CBaseBlock& block);
+
+    // Steps of the picture handler.
+    void LookBackForPlacement(PageFile& file, CBaseBlock& block);
+    // Reads to the error message line naming the image file; false at the end of the file.
+    bool FindImageMessage(PageFile& file, std::string& name);
+    void RecordPicture(CBaseBlock& block, const std::string& name);
+
+    int m_nArticleDepth = 0;  // ReadArticle calls under way
 };
 
 }  // namespace kestrum

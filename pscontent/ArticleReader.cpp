@@ -1,0 +1,374 @@
+// The interpreter of an article's lines: fonts, scales, colours, shown strings,
+// glyphs drawn by procedures and paragraph breaks become characters and text blocks.
+#include "pscontent/ArticleState.h"
+#include "pscontent/Colour.h"
+#include "platform/Mbcs.h"
+#include "psreader/FontTable.h"
+#include "psreader/LineScanner.h"
+#include "psreader/PSParser.h"
+#include "psreader/PageFile.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kestrum {
+
+namespace {
+
+constexpr std::string_view kArticleHeader = " of Article ";
+constexpr std::string_view kTitleBlock = "%Title Block";
+constexpr std::string_view kConcat = "] concat";
+constexpr std::string_view kRectFill = "rectfill";
+constexpr std::string_view kScale = " scale";
+constexpr size_t kScaleRestSkip = 7;  // the rest of a scale line starts after " scale" and a space
+constexpr std::string_view kSave = "gs ";
+constexpr std::string_view kDefineBegin = "%%begin define no searches flag (";
+constexpr std::string_view kDefineEnd = "%%end define no searches flag (";
+constexpr std::string_view kShowMarkers[] = {" ] fxs", " ]fxs", " ] fys", ">s"};
+constexpr std::string_view kVerticalShow = " ] fys";
+constexpr std::string_view kParagraphBreak = "%Paragraph Break";
+constexpr std::string_view kSeparation = "[ /Separation ";
+constexpr std::string_view kSeparationInScale = "} ] setcolorspace";
+constexpr std::string_view kSetColour = " sc ";
+constexpr std::string_view kGrey = " sg ";
+constexpr std::string_view kMoveTo = " m ";
+constexpr std::string_view kMoveToLong = " mo ";
+constexpr std::string_view kDefinedShow = ") [0 ] fys";
+
+constexpr size_t kShortestLine = 3;          // shorter lines are passed over
+constexpr int32_t kTitleStepOver = 600;      // a title font this much larger than the block's first
+constexpr int kMaxArticleNesting = 64;       // deeper headers are read as lines of the article
+
+// Counts the nesting of ReadArticle calls for as long as one runs.
+class NestingGuard {
+public:
+    explicit NestingGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~NestingGuard() { --depth_; }
+    NestingGuard(const NestingGuard&) = delete;
+    NestingGuard& operator=(const NestingGuard&) = delete;
+
+private:
+    int& depth_;
+};
+
+// Position of the moveto operator: " m ", else " mo ".
+size_t FindMoveTo(std::string_view line, size_t& length) {
+    size_t at = MbFind(line, kMoveTo);
+    length = kMoveTo.size();
+    if (at == std::string_view::npos) {
+        at = MbFind(line, kMoveToLong);
+        length = kMoveToLong.size();
+    }
+    return at;
+}
+
+std::string FormatEndMarker(int64_t tx, int64_t ty) {
+    char buf[80];
+    std::snprintf(buf, sizeof buf, "[1 0 0 1 %lld %lld] concat", static_cast<long long>(tx),
+                  static_cast<long long>(ty));
+    return buf;
+}
+
+void SetOrigin(CBaseBlock& block, int32_t x, int32_t y) {
+    block.m_rcBox.left = x;
+    block.m_rcBox.top = y;
+}
+
+int32_t LargerSize(int32_t w, int32_t h) { return std::max(w, h); }
+
+// The colour of the CMYK fractions in front of " sc " at `at`, split into `numbers`.
+uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
+    SplitNumbers(TrimLeft(line.substr(0, at)), ' ', 4, numbers);
+    return FractionsToColour(numbers);
+}
+
+}  // namespace
+
+bool CPSParser::ReadArticle(PageFile& file, int32_t article, int32_t originX, int32_t originY) {
+    NestingGuard nesting(m_nArticleDepth);
+    ArticleState st(article, originX, originY);
+    std::string line;
+    std::string_view raw;
+    while (file.ReadLine(raw)) {
+        line.assign(StripLineFeed(raw));
+        if (raw.size() < kShortestLine) continue;
+        if (ArticleLine(file, st, line)) return true;
+    }
+    // The block being built is lost with an article that never ends.
+    m_strPrevLine = line;
+    return true;
+}
+
+bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line) {
+    ConcatTranslation concat;
+    const bool isConcat = ReadConcat(line, concat);
+    size_t at;
+
+    if (MbContains(line, kTitleBlock)) {
+        st.block.m_nKind = kBlockTitle;
+    } else if ((at = MbFind(line, kArticleHeader)) != std::string::npos && m_nArticleDepth < kMaxArticleNesting) {
+        ReadArticle(file, Atoi(Mid(line, at + kArticleHeader.size())), st.savedX, st.savedY);
+    } else if (MbContains(line, st.endMarker)) {
+        EndArticle(st, line);
+        return true;
+    } else if (isConcat && concat.mirrored) {
+        SetOrigin(st.block, trunc32(st.originX - static_cast<double>(trunc32(concat.tx))),
+                  trunc32(st.originY - static_cast<double>(trunc32(concat.ty))));
+        EndArticle(st, line);
+        return true;
+    } else if (isConcat) {
+        SetOrigin(st.block, trunc32(st.originX + static_cast<double>(concat.tx)),
+                  trunc32(st.originY + static_cast<double>(concat.ty)));
+        if (st.article != -1) {
+            st.savedX = st.block.m_rcBox.left;
+            st.savedY = st.block.m_rcBox.top;
+        }
+        st.endMarker = FormatEndMarker(-int64_t{trunc32(concat.tx)}, -int64_t{trunc32(concat.ty)});
+    } else if (MbContains(line, kRectFill)) {
+        ReadRuleOrBox(file, line, st.savedX, st.savedY);
+    } else if ((at = MbFind(line, kScale)) != std::string::npos && MbContains(line, kSave)) {
+        ScaleLine(file, st, line, at);
+    } else if ((at = MbFind(line, kDefineBegin)) != std::string::npos) {
+        DefineBlock(file, st, line, at);
+    } else if ((at = MbFind(line, kFindFont)) != std::string::npos) {
+        FontLine(st, line, at);
+    } else if (ShowLineAt(st, line)) {
+    } else if (MbContains(line, kParagraphBreak)) {
+        ParagraphBreak(file, st);
+    } else if (MbContains(line, kSeparation)) {
+        ReadSeparationColour(file, line, st.colour);
+    }
+    return false;
+}
+
+void CPSParser::EndArticle(ArticleState& st, std::string_view line) {
+    if (st.chars.size() < static_cast<size_t>(std::max(m_nTitleMaxChars, 0)) && st.maxSize >= m_nTitleMinSize)
+        st.block.m_nKind = kBlockTitle;
+    st.block.m_arrChars = std::move(st.chars);
+    AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
+    m_strPrevLine = line;
+}
+
+void CPSParser::ScaleLine(PageFile& file, ArticleState& st, std::string_view line, size_t at) {
+    std::string operands = Left(line, at);
+    MbReplaceAll(operands, kSave, "");
+    SplitNumbers(operands, ' ', 2, st.numbers.data());
+    st.scaleX = st.numbers[0];
+    st.scaleY = st.numbers[1];
+
+    std::string rest = Mid(line, at + kScaleRestSkip);
+    size_t marker;
+    if ((marker = MbFind(rest, kFindFont)) != std::string::npos) {
+        FontLine(st, rest, marker);
+    } else if ((marker = MbFind(rest, kDefineBegin)) != std::string::npos) {
+        DefineBlock(file, st, rest, marker);
+    } else if (MbContains(rest, kSeparationInScale)) {
+        ReadSeparationColour(file, rest, st.colour);
+    }
+}
+
+bool CPSParser::SetFontFromLine(size_t markerPos, std::string_view line, float scaleX, float scaleY) {
+    std::string_view head = line.substr(0, std::min(markerPos, line.size()));
+    size_t slash = MbFindLast(head, "/");
+    std::string display = MapFontName(slash != std::string_view::npos ? head.substr(slash + 1) : head);
+    m_curWord.strFontName = display;
+    m_curWord.strFontName2 = std::move(display);
+    FontMatrix m = ReadFontMatrix(line, markerPos);
+    m_curWord.nWidth = trunc32(static_cast<double>(m.w) * scaleX);
+    m_curWord.nHeight = trunc32(static_cast<double>(m.h) * scaleY);
+    m_curWord.fAngle = m.rotated ? 90.0f : 0.0f;
+    return true;
+}
+
+void CPSParser::FontLine(ArticleState& st, std::string_view line, size_t markerPos) {
+    SetFontFromLine(markerPos, line, st.scaleX, st.scaleY);
+    NoteFontSize(st);
+    size_t at = MbFind(line, kSetColour);
+    if (at != std::string_view::npos) st.colour = ColourBefore(line, at, st.numbers.data());
+}
+
+void CPSParser::NoteFontSize(ArticleState& st) const {
+    int32_t size = LargerSize(m_curWord.nWidth, m_curWord.nHeight);
+    if (size >= st.maxSize) st.maxSize = size;
+    if (st.minSize == 0 || st.minSize >= size) st.minSize = size;
+}
+
+bool CPSParser::ShowLineAt(ArticleState& st, std::string_view line) {
+    for (std::string_view marker : kShowMarkers) {
+        size_t at = MbFind(line, marker);
+        if (at == std::string_view::npos) continue;
+        ShowLine(st, line, at);
+        return true;
+    }
+    return false;
+}
+
+void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerPos) {
+    st.vertical = MbContains(line, kVerticalShow) ? 1 : 0;
+    size_t moveLength;
+    size_t move = FindMoveTo(line, moveLength);
+    if (move != std::string_view::npos) st.positionText = Left(line, move);
+    size_t sc = MbFind(st.positionText, kSetColour);
+    if (sc != std::string::npos) {
+        size_t lineSc = MbFind(line, kSetColour);
+        st.colour = ColourBefore(line, lineSc, st.numbers.data());
+        st.positionText = Mid(st.positionText, sc + kSetColour.size());
+    }
+    auto position = Numbers<2>(st.positionText);
+    st.curX = std::max(trunc32(position[0]), 0);
+    st.curY = trunc32(position[1]);
+
+    const std::string text = ExtractShowText(line);
+    std::string_view head = line.substr(0, std::min(markerPos, line.size()));
+    size_t bracket = MbFindLast(head, "[");
+    std::string_view advances = bracket != std::string_view::npos ? head.substr(bracket + 1) : head;
+    if (advances.size() > 1) SplitNumbers(advances, ' ', ArticleState::kNumbers, st.numbers.data());
+
+    const size_t n = text.size();
+    std::string_view rest = text;
+    size_t i = 0;
+    for (size_t k = 0; k < n && !rest.empty(); ++k) {
+        const bool dbl = TakeChar(rest, m_curWord.wCode) == 1;
+        if (k > 0) {
+            if (st.vertical) st.curY = trunc32(st.curY + static_cast<double>(st.Number(i)));
+            else st.curX = trunc32(st.curX + static_cast<double>(st.Number(i)));
+            ++i;
+        }
+        const int32_t prevAdvance = i == 0 ? trunc32(st.Number(0)) : 0;
+        const size_t limit = dbl ? n / 2 : n;
+        const int32_t nextAdvance = i + 1 < limit ? trunc32(st.Number(i + 1)) : 0;
+        if (dbl) ++k;
+        m_curWord.crColor = st.colour;
+        m_curWord.bVertical = st.vertical;
+        PlaceChar(st.curX, st.curY, st.extent, st.scaleX, st.scaleY, true, prevAdvance, nextAdvance);
+        AppendChar(st.chars, st.block, st.lastRect);
+    }
+}
+
+void CPSParser::PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, float scaleY, bool hasAdvances,
+                          int32_t prevAdvance, int32_t nextAdvance) {
+    const int32_t X = trunc32(x * static_cast<double>(scaleX));
+    const int32_t Y = trunc32(y * static_cast<double>(scaleY));
+    const double width = m_curWord.nWidth;
+    const double height = m_curWord.nHeight;
+    m_curWord.nX = X;
+    m_curWord.nY = Y;
+    extent.x = trunc32(std::max<double>(extent.x, width * 0.95 + X));
+    extent.y = trunc32(std::max<double>(extent.y, height * 0.25 + Y));
+    const int32_t top = trunc32(Y - height * 0.8);
+
+    int32_t right;
+    const uint16_t code = m_curWord.wCode;
+    if (code > 0x100 || code == '%' || code == '?') right = trunc32(X + width);
+    else if (!hasAdvances) right = trunc32(X + width * 0.5);
+    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = trunc32(X + width);
+    else right = trunc32(width * 0.7 + X);
+    m_curWord.rcChar = MakeRect(X, top, right, trunc32(top + height));
+}
+
+void CPSParser::AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect) {
+    // The typesetting system draws some glyphs twice at one place (bold by overprint).
+    if (!chars.empty() && m_curWord.rcChar == lastRect) {
+        chars.back() = m_curWord;
+    } else {
+        chars.push_back(m_curWord);
+        block.m_rcBound = UnionRect(block.m_rcBound, m_curWord.rcChar);
+    }
+    lastRect = m_curWord.rcChar;
+}
+
+void CPSParser::DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos) {
+    std::string_view glyph = line.substr(std::min(line.size(), markerPos + kDefineBegin.size()));
+    glyph = glyph.substr(0, 2);
+    TakeChar(glyph, m_curWord.wCode);
+    st.glyphPlaced = 0;
+
+    std::string text;
+    std::string_view raw;
+    while (file.ReadLine(raw)) {
+        if (raw.size() < kShortestLine) continue;
+        text.assign(StripLineFeed(raw));
+        size_t at, moveLength;
+        if ((at = MbFind(text, kFindFont)) != std::string::npos) {
+            SetFontFromLine(at, text, st.scaleX, st.scaleY);
+            NoteFontSize(st);
+            file.ReadLine(raw);  // the line after a font selection is the glyph's set-up
+        } else if (!st.glyphPlaced && (at = FindMoveTo(text, moveLength)) != std::string::npos) {
+            if (PlaceDefinedGlyph(st, text, at)) return;
+        } else if (MbContains(text, kDefineEnd)) {
+            m_curWord.crColor = st.colour;
+            PlaceChar(st.curX, st.curY, st.extent, st.scaleX, st.scaleY);
+            AppendChar(st.chars, st.block, st.lastRect);
+            st.colour = 0;
+            return;
+        }
+    }
+}
+
+bool CPSParser::PlaceDefinedGlyph(ArticleState& st, std::string_view text, size_t move) {
+    std::string position = Left(text, move);
+    size_t grey = MbFind(position, kGrey);
+    if (grey != std::string::npos) position = Mid(position, grey + kGrey.size());
+    MbReplaceAll(position, kSave, "");
+    SplitNumbers(position, ' ', 2, st.numbers.data());
+    st.curX = trunc32(st.numbers[0]);
+    st.curY = trunc32(st.numbers[1]);
+
+    size_t at;
+    if (MbContains(text, kDefinedShow)) {
+        std::string_view glyph = text.substr(std::min(text.size(), move + 4));
+        TakeChar(glyph, m_curWord.wCode);
+    } else if (MbContains(text, "0 VT") || MbContains(text, "1 VT")) {
+        SplitNumbers(text.substr(std::min(text.size(), move + 3)), ' ', 4, st.numbers.data());
+        st.colour = FractionsToColour(st.numbers.data());
+    } else if ((at = MbFind(text, kSetColour)) != std::string_view::npos) {
+        st.colour = ColourBefore(text, at, st.numbers.data());
+    } else if ((at = MbFind(text, kVerticalShow)) != std::string_view::npos) {
+        // Not a glyph after all: an ordinary vertical show line.
+        ShowLine(st, text, at);
+        return true;
+    }
+    st.glyphPlaced = 1;
+    return false;
+}
+
+bool CPSParser::CheckTitle(CBaseBlock& block, const std::vector<St_WordInfo>& chars, int32_t maxSize) const {
+    if (chars.size() >= static_cast<size_t>(std::max(m_nTitleMaxChars, 0)) || maxSize < m_nTitleMinSize) return false;
+    block.m_nKind = kBlockTitle;
+    return true;
+}
+
+void CPSParser::ParagraphBreak(PageFile& file, ArticleState& st) {
+    st.chars.push_back(St_WordInfo::ParagraphMarker());
+    st.colour = 0;
+    const int32_t savedKind = st.block.m_nKind;
+    if (st.block.m_nKind == kBlockBody) {
+        const size_t here = file.Tell();
+        if (LookAheadForTitle(file, st.scaleX, st.scaleY, st.chars)) st.block.m_nKind = kBlockTitle;
+        file.Seek(here);
+    }
+    if (!CheckTitle(st.block, st.chars, st.maxSize) && st.block.m_nKind != kBlockTitle) return;
+
+    st.block.m_arrChars = std::move(st.chars);
+    if (st.block.m_rcBox.left == 0 && st.block.m_rcBox.top == 0) SearchOrigin(file, st);
+    AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
+    st.block.m_rcBound = Rect{};
+    st.chars.clear();
+    st.block.m_nKind = savedKind;
+}
+
+void CPSParser::AppendBlock(CBaseBlock& block, int32_t extentX, int32_t extentY, int32_t minSize, int32_t maxSize) {
+    block.m_rcBox.right = trunc32(static_cast<double>(block.m_rcBox.left) + extentX);
+    block.m_rcBox.bottom = trunc32(static_cast<double>(block.m_rcBox.top) + extentY);
+    OffsetRect(block.m_rcBound, block.m_rcBox.left, block.m_rcBox.top);
+    block.m_nMinSize = minSize;
+    block.m_nMaxSize = maxSize;
+    block.m_nID = static_cast<int32_t>(m_arrBlocks.size()) - 1;
+    // The characters move into the appended copy; the caller starts the next block afresh.
+    std::vector<St_WordInfo> chars = std::move(block.m_arrChars);
+    block.m_arrChars.clear();
+    CBaseBlock& added = m_arrBlocks.emplace_back(block);
+    added.m_arrChars = std::move(chars);
+}
+
+}  // namespace kestrum

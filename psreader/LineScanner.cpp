@@ -1,0 +1,149 @@
+#include "psreader/LineScanner.h"
+
+#include "platform/Mbcs.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace kestrum {
+
+namespace {
+
+// The number parsers need a terminated string; page tokens are short, hostile ones
+// may not be.
+template <typename Parse>
+auto WithTerminated(std::string_view text, Parse parse) {
+    char small[64];
+    if (text.size() < sizeof small) {
+        std::memcpy(small, text.data(), text.size());
+        small[text.size()] = '\0';
+        return parse(small);
+    }
+    std::string copy(text);
+    return parse(copy.c_str());
+}
+
+std::string_view TrimSeparators(std::string_view text, char sep) {
+    while (!text.empty() && text.front() == sep) text.remove_prefix(1);
+    while (!text.empty() && text.back() == sep) text.remove_suffix(1);
+    return text;
+}
+
+// Every "00" removed, then each pair of digits (a last single one alone) as one byte.
+std::string HexBytes(std::string digits) {
+    MbReplaceAll(digits, "00", "");
+    std::string out;
+    out.reserve(digits.size() / 2 + 1);
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        std::string_view pair = std::string_view(digits).substr(i, 2);
+        long value = WithTerminated(pair, [](const char* s) { return std::strtol(s, nullptr, 16); });
+        out += static_cast<char>(static_cast<unsigned char>(value));
+    }
+    return out;
+}
+
+std::string Unescape(std::string text) {
+    MbReplaceAll(text, "\\(", "(");
+    MbReplaceAll(text, "\\)", ")");
+    MbReplaceAll(text, "\\\\", "\\");
+    return text;
+}
+
+// The literal's text before `close`: after the first " (", else all but the first byte.
+std::string LiteralBefore(std::string_view line, size_t close) {
+    std::string_view head = line.substr(0, close);
+    size_t open = MbFind(head, " (");
+    return Unescape(open != std::string_view::npos ? Mid(head, open + 2) : Mid(head, 1));
+}
+
+}  // namespace
+
+double Atof(std::string_view text) {
+    return WithTerminated(text, [](const char* s) { return std::strtod(s, nullptr); });
+}
+
+int32_t Atoi(std::string_view text) {
+    long v = WithTerminated(text, [](const char* s) { return std::strtol(s, nullptr, 10); });
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) {
+    size_t i = 0;
+    while (!text.empty() && i < count) {
+        size_t at = text.find(sep);  // a separator below 0x40 is never a trail byte
+        if (at == std::string_view::npos) {
+            values[i] = static_cast<float>(Atof(text));
+            return true;
+        }
+        values[i++] = static_cast<float>(Atof(text.substr(0, at)));
+        text = TrimSeparators(text.substr(at + 1), sep);
+    }
+    return true;
+}
+
+std::string ExtractShowText(std::string_view line) {
+    size_t close = MbFind(line, ") ");
+    if (close == std::string_view::npos) close = MbFind(line, ")[");
+    if (close != std::string_view::npos) return LiteralBefore(line, close);
+
+    size_t start = MbFind(line, "m <");
+    size_t markerLength = 3;
+    if (start == std::string_view::npos) {
+        start = MbFind(line, "mo <");
+        markerLength = 4;
+        if (start == std::string_view::npos) return {};
+    }
+    size_t end = MbFindLast(line, ">");
+    if (end == std::string_view::npos) return {};
+    start += markerLength;
+    // A last '>' before the operand's start leaves no digits.
+    return HexBytes(end > start ? Mid(line, start, end - start) : std::string());
+}
+
+FontMatrix ReadFontMatrix(std::string_view line, size_t markerPos) {
+    std::string_view rest = line.substr(std::min(line.size(), markerPos + kFindFont.size()));
+    auto v = Numbers<6>(rest.substr(0, MbFind(rest, "]")));
+    FontMatrix m;
+    m.rotated = v[0] == 0;
+    m.w = m.rotated ? v[1] : v[0];
+    m.h = m.rotated ? v[2] : -v[3];
+    return m;
+}
+
+bool ReadConcat(std::string_view line, ConcatTranslation& out) {
+    size_t at = MbFind(line, "] concat");
+    if (at == std::string_view::npos) return false;
+    auto v = Numbers<6>(Mid(line.substr(0, at), 1));
+    out.tx = v[4];
+    out.ty = v[5];
+    out.mirrored = v[4] < 0 || v[5] < 0;
+    return true;
+}
+
+bool IsMirroredConcat(std::string_view line) {
+    ConcatTranslation t;
+    return ReadConcat(line, t) && t.mirrored;
+}
+
+int TakeChar(std::string_view& text, uint16_t& code) {
+    if (text.empty()) {
+        code = 0;
+        return 0;
+    }
+    unsigned char first = static_cast<unsigned char>(text[0]);
+    if (first < 0x80) {
+        code = first;
+        text.remove_prefix(1);
+        return 0;
+    }
+    unsigned char second = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+    code = static_cast<uint16_t>(first * 256 + second);
+    text.remove_prefix(text.size() > 1 ? 2 : 1);
+    return 1;
+}
+
+}  // namespace kestrum
