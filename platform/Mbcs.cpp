@@ -52,7 +52,8 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
     size_t boundary = from;
     size_t start = from;
     while (start + what.size() <= text.size()) {
-        const void* hit = memmem(text.data() + start, text.size() - start, what.data(), what.size());
+        const void* hit = what.size() == 1 ? std::memchr(text.data() + start, what[0], text.size() - start)
+                                           : memmem(text.data() + start, text.size() - start, what.data(), what.size());
         if (!hit) return npos;
         const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
         while (boundary < pos) boundary += CharLength(text, boundary);

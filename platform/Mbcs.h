@@ -13,6 +13,7 @@ inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 // First position at or after `from` where `what` starts on a character boundary;
 // std::string::npos when there is none. An empty `what` matches at `from`.
+// `from` itself must be a character boundary (0, or an offset found here).
 size_t MbFind(std::string_view text, std::string_view what, size_t from = 0);
 // Last such position, npos when there is none.
 size_t MbFindLast(std::string_view text, std::string_view what);

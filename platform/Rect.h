@@ -7,6 +7,14 @@
 
 #include <cstdint>
 
+// Beside the structs themselves, so that argument lookup finds them from any namespace.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator!=(const RECT& a, const RECT& b) { return !(a == b); }
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(const POINT& a, const POINT& b) { return !(a == b); }
+
 namespace kestrum {
 
 using Rect = RECT;
@@ -27,13 +35,6 @@ inline Point MakePoint(int32_t x, int32_t y) {
     p.y = y;
     return p;
 }
-
-inline bool operator==(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
-inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
-inline bool operator!=(const Point& a, const Point& b) { return !(a == b); }
 
 bool IsRectEmpty(const Rect& r);
 // Smallest rectangle holding both; an empty rectangle adds nothing, two empty
