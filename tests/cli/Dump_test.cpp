@@ -19,7 +19,7 @@ struct RunResult {
     std::string out;
 };
 
-RunResult Run(const std::string& arguments) {
+RunResult RunCli(const std::string& arguments) {
     RunResult result;
     std::string command = std::string(KESTRUM_CLI_PATH) + " " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
@@ -35,7 +35,7 @@ RunResult Run(const std::string& arguments) {
 TEST(CliDump, PrintsTheSchemaForAnS2Page) {
     TempDir dir;
     std::string page = dir.Write("B07.s2", S2Writer().ShortHeader(4000, 12000).Data());
-    RunResult r = Run("dump " + page + " --label 'Front page' --group");
+    RunResult r = RunCli("dump " + page + " --label 'Front page' --group");
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.rfind("{\"file\":\"" + page + "\",\"format\":\"s2\",\"page\":{", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\"number\":1,\"label\":\"Front page\",\"title\":\"B07\",\"width\":4000,\"height\":12000,"
@@ -48,7 +48,7 @@ TEST(CliDump, PrintsTheSchemaForAnS2Page) {
 TEST(CliDump, LabelIsNullWithoutOne) {
     TempDir dir;
     std::string page = dir.Write("p.s2", S2Writer().ShortHeader(1, 2).Data());
-    RunResult r = Run("dump " + page);
+    RunResult r = RunCli("dump " + page);
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("\"label\":null"), std::string::npos) << r.out;
 }
@@ -73,7 +73,7 @@ TEST(CliDump, ExitCodes) {
         {"not a page", "dump " + notAPage, 2},
         {"unknown extension", "dump " + other, 2},
     };
-    for (const auto& c : cases) EXPECT_EQ(Run(c.arguments).exitCode, c.exitCode) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(RunCli(c.arguments).exitCode, c.exitCode) << c.name;
 }
 
 }  // namespace
