@@ -1,6 +1,7 @@
 #include "frame/DataAdaptor.h"
 
 #include "model/Boundary.h"
+#include "model/ComObject.h"
 #include "model/PageInfo.h"
 #include "parser/Image.h"
 #include "parser/ParserFile.h"

@@ -5,9 +5,9 @@
 
 #include <kestrum/kestrum.h>
 
-#include "model/ComObject.h"
-
+#include <cstdint>
 #include <memory>
+#include <string>
 
 namespace kestrum {
 

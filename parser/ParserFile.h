@@ -42,10 +42,11 @@ public:
     bool SearchImageFolders(const std::string& name, std::string& out);
     BOOL FindImageByExtensions(const std::string& base, std::string& out, BOOL enable);
 
-    // The page's objects, deleted with the objects they own. Shared by both readers' ClearPage.
+    // Deletes the page's articles, loose text blocks and pictures with everything they
+    // own, and empties the lists. Shared by both readers' ClearPage.
     void DeletePageObjects();
 
-    std::vector<std::string> m_arrImageFolders;  // folders from the host's list, each ending with '/'
+    std::vector<std::string> m_arrImageFolders;  // folders from the host's list, each ending with a separator
     std::string m_strFilePath;                   // path of the open page file, as passed to Open
     double m_dPageWidth = 0.0;                   // page units of the reader
     double m_dPageHeight = 0.0;
