@@ -25,7 +25,12 @@ std::string CharsetOf(unsigned codePage) {
     switch (codePage) {
     case 936: return "CP936";
     case 65001: return "UTF-8";
-    default: return "CP" + std::to_string(codePage);
+    default: {
+        // iconv writes the EBCDIC pages with three digits: code page 37 is "CP037".
+        std::string digits = std::to_string(codePage);
+        if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+        return "CP" + digits;
+    }
     }
 }
 
@@ -51,10 +56,10 @@ public:
         toWide_ = toWide;
         toNarrow_ = toNarrow;
         codePage_ = codePage;
-        asciiCompatible_ = true;
-        const std::u16string probe = ToWide(AsciiBytes());
-        for (size_t i = 0; i < 128; ++i)
-            if (probe.size() != 128 || probe[i] != static_cast<char16_t>(i)) asciiCompatible_ = false;
+        // ASCII text skips iconv where the code page keeps the ASCII bytes as they are.
+        asciiCompatible_ = false;
+        const std::string ascii = AsciiBytes();
+        asciiCompatible_ = ToWide(ascii) == std::u16string(ascii.begin(), ascii.end());
         return true;
     }
 

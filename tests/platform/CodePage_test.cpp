@@ -100,6 +100,15 @@ TEST(PlatformCodePage, CodePageIsPerThread) {
     EXPECT_EQ(NarrowToWide("\xCB\xCE"), u"宋");
 }
 
+TEST(PlatformCodePage, CodePageOutsideAsciiIsConvertedThroughout) {
+    std::thread other([] {
+        ASSERT_EQ(KestrumSetThreadCodePage(37), 936u);  // EBCDIC: 'A' is 0xC1
+        EXPECT_EQ(NarrowToWide("\xC1\xC2"), u"AB");
+        EXPECT_EQ(WideToNarrow(std::u16string_view(u"AB")), "\xC1\xC2");
+    });
+    other.join();
+}
+
 TEST(PlatformCodePage, UnknownCodePageLeavesTheSettingAlone) {
     std::thread other([] {
         EXPECT_EQ(KestrumSetThreadCodePage(0), 0u);
