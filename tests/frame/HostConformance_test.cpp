@@ -152,6 +152,11 @@ TEST_F(FrameHost, OpenLoadQueryClose) {
     LONG current = 0;
     EXPECT_EQ(adaptor->get_CurrentPage(&current), S_OK);
     EXPECT_EQ(current, 1);
+    EXPECT_EQ(adaptor->get_TotalPageCount(&current), S_OK);
+    EXPECT_EQ(current, 1);
+    BSTR name = Sentinel<OLECHAR>();
+    EXPECT_EQ(adaptor->get_FileName(&name), E_FAIL);  // not even with a file open
+    EXPECT_EQ(name, Sentinel<OLECHAR>());
 
     IBlockList* list = nullptr;
     ASSERT_EQ(adaptor->GetTextList(nullptr, 0, &list), S_OK);
