@@ -117,13 +117,17 @@ PsPageWriter& PsPageWriter::line(std::string_view text) {
 PsPageWriter& PsPageWriter::article(int number) { return line("%%Text 1 of Article " + std::to_string(number)); }
 
 PsPageWriter& PsPageWriter::translate(double tx, double ty) {
-    lastTx_ = tx;
-    lastTy_ = ty;
+    translations_.push_back({tx, ty});
     return line("[1 0 0 1 " + Number(tx) + " " + Number(ty) + "] concat");
 }
 
 PsPageWriter& PsPageWriter::endArticle() {
-    return line("[1 0 0 1 " + Number(-lastTx_) + " " + Number(-lastTy_) + "] concat");
+    PsPoint t;
+    if (!translations_.empty()) {
+        t = translations_.back();
+        translations_.pop_back();
+    }
+    return line("[1 0 0 1 " + Number(0.0 - t.x) + " " + Number(0.0 - t.y) + "] concat");
 }
 
 PsPageWriter& PsPageWriter::font(std::string_view name, double width, double height) {

@@ -51,7 +51,7 @@ public:
     // --- articles and text ---
     PsPageWriter& article(int number);                // "%%Text 1 of Article N"
     PsPageWriter& translate(double tx, double ty);    // "[1 0 0 1 tx ty] concat"; negative = mirrored end
-    PsPageWriter& endArticle();                       // undoes the last translate (0 0 without one)
+    PsPageWriter& endArticle();                       // undoes the innermost open translate (0 0 without one)
     PsPageWriter& font(std::string_view name, double width, double height);
     PsPageWriter& font(std::string_view name, double size) { return font(name, size, size); }
     PsPageWriter& rotatedFont(std::string_view name, double width, double height);  // matrix [0 w h 0 0 0]
@@ -112,7 +112,7 @@ private:
     std::vector<std::string> resources_;
     std::string body_;
     std::string pendingColour_;
-    double lastTx_ = 0, lastTy_ = 0;
+    std::vector<PsPoint> translations_;  // open translates, innermost last
 };
 
 }  // namespace kestrum::testing
