@@ -111,11 +111,6 @@ bool CPSParser::ClearPage() {
     return true;
 }
 
-bool CPSParser::RenderPageImage(const std::string&, bool) {
-    // Drawing a page into a bitmap comes with the page renderer.
-    return false;
-}
-
 void CPSParser::ResetFileState() { m_arrResources.clear(); }
 
 }  // namespace kestrum

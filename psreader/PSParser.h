@@ -15,6 +15,7 @@
 namespace kestrum {
 
 class CImagePath;
+class DrawContext;
 class PageFile;
 struct ArticleState;
 
@@ -27,6 +28,8 @@ public:
     bool LoadPage() override;
     bool ClearPage() override;
     bool RenderPageImage(const std::string& jpegPath, bool setPixelSize) override;
+    // Draws the collected rules, boxes, pictures and characters into a printing context.
+    void DrawPage(DrawContext& dc);
 
     // Trailer resource list: parses the tail text; true when its end marker was found.
     bool ReadDocResources(std::string tail);
