@@ -47,6 +47,8 @@ bool IsRuleOrBox(std::string_view text) {
 bool CPSParser::LoadPage() {
     m_bLoadGroupArticles = m_bGroupArticles;
     ParsePage();
+    FinishPage();
+    JoinTitleLines();
     return true;
 }
 
