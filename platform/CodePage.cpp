@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include "platform/Mbcs.h"
+
 #include <kestrum/kestrum.h>
 
 #include <iconv.h>
@@ -20,6 +22,54 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The user-defined areas of code page 936, which iconv leaves out, sit in the
+// private use area as the page files' home platform puts them; typesetting systems
+// keep their own symbols there, so they must survive a round trip.
+struct UserArea {
+    unsigned char firstLead, lastLead;
+    unsigned char firstTrail, lastTrail;  // 0x7F is never a trail
+    char16_t firstPua;
+};
+constexpr UserArea kUserAreas[] = {
+    {0xAA, 0xAF, 0xA1, 0xFE, 0xE000},
+    {0xF8, 0xFE, 0xA1, 0xFE, 0xE234},
+    {0xA1, 0xA7, 0x40, 0xA0, 0xE4C6},
+};
+
+unsigned TrailsPerRow(const UserArea& a) {
+    const unsigned span = a.lastTrail - a.firstTrail + 1u;
+    return a.firstTrail < 0x7F && a.lastTrail > 0x7F ? span - 1 : span;
+}
+
+bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+// 0 when the pair lies in no user-defined area.
+char16_t UserAreaToPua(unsigned char lead, unsigned char trail) {
+    for (const UserArea& a : kUserAreas) {
+        if (lead < a.firstLead || lead > a.lastLead || trail < a.firstTrail || trail > a.lastTrail || trail == 0x7F)
+            continue;
+        const unsigned column = trail - a.firstTrail - (a.firstTrail < 0x7F && trail > 0x7F ? 1u : 0u);
+        return static_cast<char16_t>(a.firstPua + (lead - a.firstLead) * TrailsPerRow(a) + column);
+    }
+    return 0;
+}
+
+// False when `c` is no user-defined character.
+bool PuaToUserArea(char16_t c, unsigned char bytes[2]) {
+    for (const UserArea& a : kUserAreas) {
+        const unsigned perRow = TrailsPerRow(a);
+        const unsigned count = (a.lastLead - a.firstLead + 1u) * perRow;
+        if (c < a.firstPua || c >= a.firstPua + count) continue;
+        const unsigned index = c - a.firstPua;
+        unsigned trail = a.firstTrail + index % perRow;
+        if (a.firstTrail < 0x7F && trail >= 0x7F) ++trail;
+        bytes[0] = static_cast<unsigned char>(a.firstLead + index / perRow);
+        bytes[1] = static_cast<unsigned char>(trail);
+        return true;
+    }
+    return false;
+}
 
 std::string CharsetOf(unsigned codePage) {
     switch (codePage) {
@@ -87,19 +137,29 @@ public:
                 continue;
             }
             // An invalid byte, or a character cut off at the end: mark it and go on
-            // with the next byte so that the rest of the text survives.
+            // with the next byte so that the rest of the text survives. A well-formed
+            // pair of code page 936 goes as one, so that its trail is not read as a
+            // character of its own.
             if (dstLeft < sizeof(char16_t)) {
                 const size_t done = out.size();
                 out.resize(out.size() + 4);
                 dst = reinterpret_cast<char*>(out.data() + done);
                 dstLeft = 4 * sizeof(char16_t);
             }
-            const char16_t mark = kReplacement;
+            char16_t mark = kReplacement;
+            size_t used = 1;
+            const auto lead = static_cast<unsigned char>(in[0]);
+            if (codePage_ == 936 && inLeft >= 2 && IsLeadByte(lead) &&
+                IsGbkTrail(static_cast<unsigned char>(in[1]))) {
+                const char16_t pua = UserAreaToPua(lead, static_cast<unsigned char>(in[1]));
+                if (pua) mark = pua;
+                used = 2;
+            }
             std::memcpy(dst, &mark, sizeof mark);
             dst += sizeof mark;
             dstLeft -= sizeof mark;
-            ++in;
-            --inLeft;
+            in += used;
+            inLeft -= used;
             iconv(toWide_, nullptr, nullptr, nullptr, nullptr);
         }
         out.resize(out.size() - dstLeft / sizeof(char16_t));
@@ -121,7 +181,7 @@ public:
         while (inLeft > 0) {
             if (iconv(toNarrow_, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) break;
             const bool full = errno == E2BIG;
-            if (full || dstLeft == 0) {
+            if (full || dstLeft < 2) {
                 const size_t done = out.size() - dstLeft;
                 out.resize(out.size() * 2 + 8);
                 dst = out.data() + done;
@@ -130,10 +190,17 @@ public:
             }
             // A character the code page lacks, or a lone surrogate: one '?' for the
             // character, then on with the rest.
-            *dst++ = kUnmappable;
-            --dstLeft;
             char16_t unit;
             std::memcpy(&unit, in, sizeof unit);
+            unsigned char pair[2];
+            if (codePage_ == 936 && PuaToUserArea(unit, pair)) {
+                *dst++ = static_cast<char>(pair[0]);
+                *dst++ = static_cast<char>(pair[1]);
+                dstLeft -= 2;
+            } else {
+                *dst++ = kUnmappable;
+                --dstLeft;
+            }
             size_t skip = sizeof(char16_t);
             if (IsHighSurrogate(unit) && inLeft >= 2 * sizeof(char16_t)) {
                 char16_t next;

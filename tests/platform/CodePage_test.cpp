@@ -56,6 +56,24 @@ TEST(PlatformCodePage, BrokenNarrowBytesBecomeReplacementsAndKeepTheRest) {
     }
 }
 
+TEST(PlatformCodePage, UserDefinedCharactersSurviveTheRoundTrip) {
+    const RoundTrip cases[] = {
+        {"\xAA\xA1", u"\uE000"}, {"\xAF\xFE", u"\uE233"},
+        {"\xF8\xA1", u"\uE234"}, {"\xFE\xFE", u"\uE4C5"},
+        {"\xA1\x40", u"\uE4C6"}, {"\xA1\x7E", u"\uE504"},
+        {"\xA1\x80", u"\uE505"}, {"\xA7\xA0", u"\uE765"},
+        {"a\xAB\xB0" "b", u"a\uE06Db"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gbk);
+        EXPECT_EQ(NarrowToWide(c.gbk), std::u16string(c.wide));
+        EXPECT_EQ(WideToNarrow(std::u16string_view(c.wide)), std::string(c.gbk));
+    }
+    EXPECT_EQ(WideToNarrow(std::u16string_view(std::u16string{0xE766, 0xDFFF})), "??");
+    // An unassigned but well-formed pair is one character: its trail 'A' is not text.
+    EXPECT_EQ(NarrowToWide("\xA2\xE3" "A"), u"\uFFFD" "A");
+}
+
 TEST(PlatformCodePage, UnmappableWideTextBecomesQuestionMarks) {
     struct Case {
         std::u16string wide;
