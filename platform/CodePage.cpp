@@ -121,7 +121,7 @@ public:
             out.assign(narrow.begin(), narrow.end());
             return out;
         }
-        out.resize(narrow.size());  // a code page never gives more units than bytes
+        out.resize(narrow.size());  // one unit per byte at most for the usual pages; grown below if not
         iconv(toWide_, nullptr, nullptr, nullptr, nullptr);
         char* in = const_cast<char*>(narrow.data());
         size_t inLeft = narrow.size();
