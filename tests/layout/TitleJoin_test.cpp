@@ -131,5 +131,75 @@ TEST(TitleJoin, ALongPageOfTitlePairsJoinsEachPair) {
     }
 }
 
+// The pair scan as plainly as it can be written, over plain values: the oracle for
+// the indexed partner search.
+struct PlainLine {
+    int32_t article, id;
+    double size;
+    Rect rect;
+    std::string text;
+};
+
+std::vector<PlainLine> PairScan(std::vector<PlainLine> tl) {
+    for (size_t i = 0; i < tl.size();) {
+        bool joined = false;
+        for (size_t j = i + 1; j < tl.size() && !joined; ++j) {
+            const PlainLine &p = tl[i], &s = tl[j];
+            if (s.article != p.article || s.size != p.size) continue;
+            const int64_t d = int64_t{s.id} - p.id;
+            int64_t gap;
+            if (d == 1 && p.rect.bottom < s.rect.top) gap = int64_t{s.rect.top} - p.rect.bottom;
+            else if (d == -1 && s.rect.bottom < p.rect.top) gap = int64_t{p.rect.top} - s.rect.bottom;
+            else continue;
+            if (!(double(gap) < s.size)) continue;
+            const PlainLine& e = p.id < s.id ? p : s;
+            const PlainLine& l = p.id < s.id ? s : p;
+            PlainLine c{e.article, l.id, e.size, BoundingUnion(e.rect, l.rect), e.text + l.text};
+            tl.erase(tl.begin() + static_cast<long>(j));
+            tl.erase(tl.begin() + static_cast<long>(i));
+            tl.push_back(c);
+            joined = true;
+        }
+        if (!joined) ++i;
+    }
+    return tl;
+}
+
+TEST(TitleJoin, IndexedSearchJoinsExactlyAsThePairScan) {
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int page = 0; page < 200; ++page) {
+        CPSParser reader;
+        std::vector<PlainLine> plain;
+        const int count = 1 + int(next(40));
+        for (int k = 0; k < count; ++k) {
+            const int32_t top = int32_t(next(400)) - 50;
+            PlainLine l{int32_t(next(2)), int32_t(next(12)) - 2, next(4) ? 30.0 : 31.0,
+                        MakeRect(0, top, 500, top + int32_t(next(40))), "t" + std::to_string(k) + ";"};
+            plain.push_back(l);
+            auto* b = new CTextBlock(reader.m_pPageInfo.get());
+            b->m_nKind = kTextTitle;
+            b->m_nArticle = l.article;
+            b->m_nID = l.id;
+            b->m_dFontSize = l.size;
+            b->m_rect = l.rect;
+            b->m_strText = l.text;
+            reader.m_arrTextBlocks.Add(b);
+        }
+        const std::vector<PlainLine> expected = PairScan(plain);
+        ASSERT_EQ(reader.JoinTitleLines(), 0);
+        ASSERT_EQ(reader.m_arrTextBlocks.GetSize(), int(expected.size())) << "page " << page;
+        for (size_t k = 0; k < expected.size(); ++k) {
+            const CTextBlock& got = *reader.m_arrTextBlocks[int(k)];
+            EXPECT_EQ(got.m_strText, expected[k].text) << "page " << page;
+            EXPECT_EQ(got.m_nID, expected[k].id) << "page " << page;
+            EXPECT_EQ(Sides(got.m_rect), Sides(expected[k].rect)) << "page " << page;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kestrum
