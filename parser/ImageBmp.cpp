@@ -1,5 +1,6 @@
 // BMP files: a 14-byte file header and a packed DIB. Uncompressed 1, 4, 8, 24 and
-// 32-bit pictures are read (bottom-up or top-down); the few bits become 8.
+// 32-bit pictures are read (bottom-up or top-down); the few bits become 8. Run-length
+// compressed and 16-bit files are not.
 #include "parser/Image.h"
 #include "parser/ImageCodecs.h"
 #include "parser/ImageDib.h"
@@ -50,6 +51,14 @@ bool DecodeBmp(FILE* file, std::vector<uint8_t>& dib) {
     if (infoSize < dib::kHeaderSize || width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) return false;
     if (!(compression == kRgb || (compression == kBitFields && bpp == 32))) return false;
+    if (compression == kBitFields) {
+        // Only the usual layout, B, G, R and an unused byte, whichever header carries the masks.
+        uint8_t masks[12];
+        if (std::fseek(file, long(kFileHeaderSize + dib::kHeaderSize), SEEK_SET) != 0 ||
+            std::fread(masks, 1, sizeof masks, file) != sizeof masks || U32(masks) != 0xFF0000u ||
+            U32(masks + 4) != 0xFF00u || U32(masks + 8) != 0xFFu)
+            return false;
+    }
     const bool topDown = rawHeight < 0;
     const auto height = static_cast<uint32_t>(topDown ? -rawHeight : rawHeight);
 

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kDefaultTextHeight = 12;  // pixels, for a request of height 0
+// Glyphs are rasterised whole: a font size from a damaged page must not ask for
+// glyph images of gigabytes. Far beyond any character of a page proof.
+constexpr double kMaxTextSize = 2048.0;  // pixels
 
 void SetSource(cairo_t* cr, Colour c) {
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
@@ -253,6 +257,7 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
     cairo_save(cr_);
     cairo_set_font_face(cr_, face);
     double size = f.nHeight < 0 ? -static_cast<double>(f.nHeight) : f.nHeight > 0 ? f.nHeight : kDefaultTextHeight;
+    size = std::min(size, kMaxTextSize);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_set_font_options(cr_, options);
@@ -264,9 +269,10 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
         cairo_font_extents(cr_, &cell);
         if (cell.ascent + cell.descent > 0) size = size * size / (cell.ascent + cell.descent);
     }
+    size = std::min(size, kMaxTextSize);
     cairo_matrix_t m;
     // The requested width is the average character width, half a Chinese character.
-    cairo_matrix_init_scale(&m, f.nWidth > 0 ? 2.0 * f.nWidth : size, size);
+    cairo_matrix_init_scale(&m, f.nWidth > 0 ? std::min(2.0 * f.nWidth, kMaxTextSize) : size, size);
     cairo_set_font_matrix(cr_, &m);
     cairo_font_extents_t extents;
     cairo_font_extents(cr_, &extents);

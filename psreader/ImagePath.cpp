@@ -29,7 +29,7 @@ CImagePath::~CImagePath() = default;
 bool CImagePath::SetImage(const std::string& path, double angle, bool load) {
     m_dAngle = angle;
     m_strImagePath = path;
-    if (!load || path.empty() || !PathExists(path) || IsDirectory(path)) return false;
+    if (!load || path.empty() || !PathExists(path)) return false;
     m_pImage = std::make_unique<CxImage>(path, CxImage::FindType(path));
     if (m_pImage->IsValid() && std::fabs(angle) > kMinAngle) {
         const int32_t cx = (m_rcImage.left + m_rcImage.right) / 2;

@@ -211,6 +211,21 @@ TEST(Draw, FontsTurnAndNarrow) {
     EXPECT_LT(widthOf(6), widthOf(0) * 3 / 4);
 }
 
+TEST(Draw, FontSizesFromDamagedPagesStayBounded) {
+    Canvas c(40, 40);
+    for (int32_t height : {INT32_MIN, INT32_MAX, -1}) {
+        FontRequest font;
+        font.nHeight = height;
+        font.nWidth = INT32_MAX;
+        font.nEscapement = INT32_MIN;
+        font.strFaceName = kSong;
+        c.dc.SelectFont(font);
+        c.dc.TextOut(0, 0, kZhong);
+    }
+    c.dc.FillRect(MakeRect(0, 0, 1, 1), kRed);  // the context still draws
+    EXPECT_EQ(c.bitmap.PixelAt(0, 0), kRed);
+}
+
 TEST(Draw, AnInvalidBitmapDrawsNothing) {
     DrawBitmap none(0, 0);
     DrawContext dc(none);

@@ -73,7 +73,6 @@ TEST(ImagePath, SetImageLoadsAndTurns) {
     CImagePath missing(rect, "x.png", rect);
     EXPECT_FALSE(missing.SetImage(dir.File("x.png"), 0, true));
     EXPECT_FALSE(missing.SetImage("", 0, true));
-    EXPECT_FALSE(missing.SetImage(dir.Path(), 0, true));  // a folder is no picture
     EXPECT_EQ(missing.m_pImage, nullptr);
 
     CImagePath small(rect, "red.png", rect);
