@@ -38,7 +38,7 @@ std::string GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur) {
     const bool bothDouble = prev.wCode >= 0x8000 && cur.wCode >= 0x8000;
     const bool sameColumn = std::llabs(int64_t{cur.nX} - prev.nX) < a;
     const bool sameLine = std::llabs(int64_t{cur.nY} - prev.nY) < a;
-    if (!sameLine && !sameColumn) return {};
+    if (!sameLine && !sameColumn) return {};  // so a > 0 from here on, and so is the unit
 
     double gap = 0.0;
     if (prev.bVertical) {
@@ -50,7 +50,7 @@ std::string GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur) {
     const double unit = double(a) * (bothSingle ? kNarrowUnit : kWideUnit);
     const char* space = bothSingle ? kNarrowSpace : kWideSpace;
     std::string spaces;
-    if (unit > 0.0 && gap >= unit) {
+    if (gap >= unit) {
         for (int n = 0; gap >= unit && n < kMaxGapSpaces; ++n) {
             spaces += space;
             gap -= unit;
