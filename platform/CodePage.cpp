@@ -350,9 +350,20 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 
 }  // namespace kestrum
 
+// Opening a converter allocates; a failure there must not leave through the C entry points.
 KESTRUM_API UINT KestrumSetThreadCodePage(UINT codePage) {
-    const unsigned previous = kestrum::ThreadCodePage();
-    return kestrum::SetThreadCodePage(codePage) ? previous : 0;
+    try {
+        const unsigned previous = kestrum::ThreadCodePage();
+        return kestrum::SetThreadCodePage(codePage) ? previous : 0;
+    } catch (...) {
+        return 0;
+    }
 }
 
-KESTRUM_API UINT KestrumGetThreadCodePage(void) { return kestrum::ThreadCodePage(); }
+KESTRUM_API UINT KestrumGetThreadCodePage(void) {
+    try {
+        return kestrum::ThreadCodePage();
+    } catch (...) {
+        return 0;
+    }
+}
