@@ -279,7 +279,7 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
 
     cairo_translate(cr_, x, y);
     // Escapement turns counter-clockwise on the screen; Cairo's angles go clockwise.
-    cairo_rotate(cr_, -f.nEscapement * kPi / 1800.0);
+    cairo_rotate(cr_, -static_cast<double>(f.nEscapement) * kPi / 1800.0);
     cairo_new_path(cr_);
     cairo_move_to(cr_, 0, extents.ascent);
     SetSource(cr_, state_.textColour);
