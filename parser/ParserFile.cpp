@@ -19,13 +19,13 @@ public:
     ~HostRecord() { m_host->ReleaseInfo(&m_info); }
     HostRecord(const HostRecord&) = delete;
     HostRecord& operator=(const HostRecord&) = delete;
-    const AppExtInfo& operator*() const { return *m_info; }
 
 private:
     IAppExt* m_host;
     AppExtInfo* m_info;
 };
 
+// A folder entry ends with a separator; we add the one Linux uses where the host gave none.
 std::string AsFolder(std::string folder) {
     if (!EndsWithSeparator(folder)) folder += '/';
     return folder;
@@ -43,16 +43,17 @@ HRESULT CParserFile::ApplyHostSettings(IAppExt* host) {
     const HRESULT hr = host->GetInfo(&info, 0);
     if (FAILED(hr)) return hr;
     if (!info) return E_FAIL;
-    HostRecord record(host, info);
+    const HostRecord giveBack(host, info);
+    const AppExtInfo& settings = *info;
 
     // Convert everything first, so that running out of memory changes nothing.
-    std::string label = WideToNarrow((*record).szPageLabel);
-    std::string image = WideToNarrow((*record).szPageImage);
-    std::string folders = WideToNarrow((*record).szImageFolders);
+    std::string label = WideToNarrow(settings.szPageLabel);
+    std::string image = WideToNarrow(settings.szPageImage);
+    std::string folders = WideToNarrow(settings.szImageFolders);
 
-    m_bResourceLookup = (*record).bResourceLookup;
-    m_lReserved = (*record).lReserved;
-    m_bGroupArticles = (*record).bGroupArticles;
+    m_bResourceLookup = settings.bResourceLookup;
+    m_lReserved = settings.lReserved;
+    m_bGroupArticles = settings.bGroupArticles;
     m_strPageLabel = std::move(label);
     m_strPageImage = std::move(image);
     m_strImageFolders = std::move(folders);
