@@ -36,7 +36,6 @@ constexpr std::string_view kMoveToLong = " mo ";
 constexpr std::string_view kDefinedShow = ") [0 ] fys";
 
 constexpr size_t kShortestLine = 3;          // shorter lines are passed over
-constexpr int32_t kTitleStepOver = 600;      // a title font this much larger than the block's first
 constexpr int kMaxArticleNesting = 64;       // deeper headers are read as lines of the article
 
 // Counts the nesting of ReadArticle calls for as long as one runs.
@@ -100,15 +99,20 @@ bool CPSParser::ReadArticle(PageFile& file, int32_t article, int32_t originX, in
 }
 
 bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line) {
+    const ByteSet bytes(line);
+    auto find = [&](std::string_view marker) {
+        return bytes.MayHold(marker) ? MbFind(line, marker) : std::string::npos;
+    };
+    auto holds = [&](std::string_view marker) { return find(marker) != std::string::npos; };
     ConcatTranslation concat;
-    const bool isConcat = ReadConcat(line, concat);
+    const bool isConcat = bytes.MayHold(kConcat) && ReadConcat(line, concat);
     size_t at;
 
-    if (MbContains(line, kTitleBlock)) {
+    if (holds(kTitleBlock)) {
         st.block.m_nKind = kBlockTitle;
-    } else if ((at = MbFind(line, kArticleHeader)) != std::string::npos && m_nArticleDepth < kMaxArticleNesting) {
+    } else if ((at = find(kArticleHeader)) != std::string::npos && m_nArticleDepth < kMaxArticleNesting) {
         ReadArticle(file, Atoi(Mid(line, at + kArticleHeader.size())), st.savedX, st.savedY);
-    } else if (MbContains(line, st.endMarker)) {
+    } else if (holds(st.endMarker)) {
         EndArticle(st, line);
         return true;
     } else if (isConcat && concat.mirrored) {
@@ -124,18 +128,18 @@ bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line)
             st.savedY = st.block.m_rcBox.top;
         }
         st.endMarker = FormatEndMarker(-int64_t{trunc32(concat.tx)}, -int64_t{trunc32(concat.ty)});
-    } else if (MbContains(line, kRectFill)) {
+    } else if (holds(kRectFill)) {
         ReadRuleOrBox(file, line, st.savedX, st.savedY);
-    } else if ((at = MbFind(line, kScale)) != std::string::npos && MbContains(line, kSave)) {
+    } else if ((at = find(kScale)) != std::string::npos && holds(kSave)) {
         ScaleLine(file, st, line, at);
-    } else if ((at = MbFind(line, kDefineBegin)) != std::string::npos) {
+    } else if ((at = find(kDefineBegin)) != std::string::npos) {
         DefineBlock(file, st, line, at);
-    } else if ((at = MbFind(line, kFindFont)) != std::string::npos) {
+    } else if ((at = find(kFindFont)) != std::string::npos) {
         FontLine(st, line, at);
-    } else if (ShowLineAt(st, line)) {
-    } else if (MbContains(line, kParagraphBreak)) {
+    } else if (ShowLineAt(st, line, bytes)) {
+    } else if (holds(kParagraphBreak)) {
         ParagraphBreak(file, st);
-    } else if (MbContains(line, kSeparation)) {
+    } else if (holds(kSeparation)) {
         ReadSeparationColour(file, line, st.colour);
     }
     return false;
@@ -144,7 +148,7 @@ bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line)
 void CPSParser::EndArticle(ArticleState& st, std::string_view line) {
     if (st.chars.size() < static_cast<size_t>(std::max(m_nTitleMaxChars, 0)) && st.maxSize >= m_nTitleMinSize)
         st.block.m_nKind = kBlockTitle;
-    st.block.m_arrChars = std::move(st.chars);
+    st.block.m_arrChars.assign(st.chars.begin(), st.chars.end());
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     m_strPrevLine = line;
 }
@@ -193,9 +197,9 @@ void CPSParser::NoteFontSize(ArticleState& st) const {
     if (st.minSize == 0 || st.minSize >= size) st.minSize = size;
 }
 
-bool CPSParser::ShowLineAt(ArticleState& st, std::string_view line) {
+bool CPSParser::ShowLineAt(ArticleState& st, std::string_view line, const ByteSet& bytes) {
     for (std::string_view marker : kShowMarkers) {
-        size_t at = MbFind(line, marker);
+        size_t at = bytes.MayHold(marker) ? MbFind(line, marker) : std::string_view::npos;
         if (at == std::string_view::npos) continue;
         ShowLine(st, line, at);
         return true;
@@ -349,7 +353,7 @@ void CPSParser::ParagraphBreak(PageFile& file, ArticleState& st) {
     }
     if (!CheckTitle(st.block, st.chars, st.maxSize) && st.block.m_nKind != kBlockTitle) return;
 
-    st.block.m_arrChars = std::move(st.chars);
+    st.block.m_arrChars.assign(st.chars.begin(), st.chars.end());
     if (st.block.m_rcBox.left == 0 && st.block.m_rcBox.top == 0) SearchOrigin(file, st);
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     st.block.m_rcBound = Rect{};

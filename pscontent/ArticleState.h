@@ -13,10 +13,13 @@ namespace kestrum {
 
 struct ArticleState {
     static constexpr size_t kNumbers = 256;  // advances one show line can give
+    // The working list keeps its room from block to block; closed blocks get an exact copy.
+    static constexpr size_t kInitialChars = 1024;
 
     ArticleState(int32_t articleNo, int32_t x, int32_t y) : article(articleNo), originX(x), originY(y) {
         block.m_nArticle = articleNo;
         block.m_nKind = kBlockBody;
+        chars.reserve(kInitialChars);
     }
 
     // The number `i` of the last splits; beyond the array a show line's advances are 0.

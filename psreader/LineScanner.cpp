@@ -58,9 +58,44 @@ std::string LiteralBefore(std::string_view line, size_t close) {
     return Unescape(open != std::string_view::npos ? Mid(head, open + 2) : Mid(head, 1));
 }
 
+bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A plain integer, the common operand, read without the C library; false for anything
+// strtod might read differently (fractions, exponents, hexadecimal, long digit runs).
+bool ReadPlainInteger(std::string_view text, double& out) {
+    constexpr size_t kMaxDigits = 15;  // exact in a double
+    size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    const size_t start = i;
+    int64_t value = 0;
+    while (i < text.size() && IsDigit(text[i]) && i - start < kMaxDigits) value = value * 10 + (text[i++] - '0');
+    if (i == start) return false;
+    if (i < text.size()) {
+        const char c = text[i];
+        if (IsDigit(c) || c == '.' || c == 'e' || c == 'E' || c == 'x' || c == 'X') return false;
+    }
+    out = negative ? -static_cast<double>(value) : static_cast<double>(value);
+    return true;
+}
+
 }  // namespace
 
+ByteSet::ByteSet(std::string_view text) {
+    for (unsigned char c : text) bits_[c >> 6] |= uint64_t{1} << (c & 63);
+}
+
+bool ByteSet::MayHold(std::string_view marker) const {
+    for (unsigned char c : marker)
+        if (!(bits_[c >> 6] & (uint64_t{1} << (c & 63)))) return false;
+    return true;
+}
+
 double Atof(std::string_view text) {
+    double value;
+    if (ReadPlainInteger(text, value)) return value;
     return WithTerminated(text, [](const char* s) { return std::strtod(s, nullptr); });
 }
 

@@ -10,6 +10,17 @@
 
 namespace kestrum {
 
+// The byte values a line holds. A marker with a byte the line lacks cannot occur in
+// it, which spares the search for most markers on most lines.
+class ByteSet {
+public:
+    explicit ByteSet(std::string_view text);
+    bool MayHold(std::string_view marker) const;
+
+private:
+    uint64_t bits_[4] = {};
+};
+
 // atof / atoi of the text (leading white space, the longest valid prefix, 0 without one).
 double Atof(std::string_view text);
 int32_t Atoi(std::string_view text);

@@ -17,6 +17,7 @@ namespace kestrum {
 class CImagePath;
 class DrawContext;
 class PageFile;
+class ByteSet;
 struct ArticleState;
 
 class CPSParser : public CParserFile {
@@ -91,7 +92,7 @@ private:
     void ScaleLine(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos);
     void FontLine(ArticleState& st, std::string_view line, size_t markerPos);
     void NoteFontSize(ArticleState& st) const;
-    bool ShowLineAt(ArticleState& st, std::string_view line);
+    bool ShowLineAt(ArticleState& st, std::string_view line, const ByteSet& bytes);
     void ShowLine(ArticleState& st, std::string_view line, size_t markerPos);
     void DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos);
     bool PlaceDefinedGlyph(ArticleState& st, std::string_view text, size_t move);

@@ -1,0 +1,118 @@
+// Reading a large text-heavy PostScript page: LoadPage throughput and peak memory,
+// against a bare line scan of the same file.
+#include "platform/Files.h"
+#include "psreader/PSParser.h"
+#include "tests/support/PsPageWriter.h"
+#include "tests/support/TempDir.h"
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <string>
+
+namespace kestrum {
+namespace {
+
+using testing::PsInk;
+using testing::PsPageWriter;
+
+constexpr size_t kTargetBytes = size_t{8} << 20;  // about 8 MB of page
+
+// GBK characters 啊阿埃挨哎唉哀皑癌蔼 repeated: a body line of `count` characters.
+std::string BodyText(size_t count, size_t seed) {
+    static const char* kChars[] = {"\xB0\xA1", "\xB0\xA2", "\xB0\xA3", "\xB0\xA4", "\xB0\xA5",
+                                   "\xB0\xA6", "\xB0\xA7", "\xB0\xA8", "\xB0\xA9", "\xB0\xAA"};
+    std::string s;
+    for (size_t i = 0; i < count; ++i) s += kChars[(seed + i) % 10];
+    return s;
+}
+
+// Articles of a title and three body columns of paragraphs, with rules, a box and a
+// picture each, until the page holds the target size.
+std::string MakeLargePage() {
+    PsPageWriter page;
+    const std::vector<double> bodyAdvances(22, 920);
+    const std::vector<double> titleAdvances(12, 2400);
+    size_t size = 0;
+    for (int article = 1; size < kTargetBytes; ++article) {
+        page.article(article).translate(1000 + article % 7 * 100, 2000 + article % 11 * 100);
+        page.font("JBHGHT", 2400).show(0, 2400, BodyText(12, article), titleAdvances).paragraph();
+        for (int column = 0; column < 3; ++column) {
+            page.font("JBHGSS", 920).textColour(0, 0, 0, 1);
+            for (int line = 0; line < 40; ++line) {
+                page.show(column * 21000, 5000 + line * 1100, BodyText(22, line), bodyAdvances);
+                if (line % 8 == 7) page.paragraph();
+            }
+        }
+        page.box(0, 0, 63000, 300, PsInk::Cmyk(0.2, 0, 0, 0)).endArticle();
+        page.rule({0, 50000}, {63000, 50000}, 20, PsInk::Grey(0));
+        page.picture(30000, 60000, 20000, 15000, "D:\\IMAGES\\P" + std::to_string(article) + ".TIF");
+        if (article % 16 == 0) size = page.bytes().size();
+    }
+    return page.bytes();
+}
+
+struct LargePage {
+    LargePage() : path(dir.Write("large.ps", MakeLargePage())) { ReadWholeFile(path, bytes); }
+    testing::TempDir dir;
+    std::string path;
+    std::string bytes;
+};
+
+const LargePage& Page() {
+    static LargePage page;
+    return page;
+}
+
+double PeakMemoryBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) * 1024.0;
+}
+
+// LoadPage reads the body (ParsePage) and turns the records into host blocks;
+// the second benchmark times the reading alone.
+void LoadPage(benchmark::State& state, bool whole) {
+    const LargePage& page = Page();
+    size_t blocks = 0;
+    for (auto _ : state) {
+        CPSParser reader;
+        reader.Open(page.path);
+        if (whole) reader.LoadPage();
+        else reader.ParsePage();
+        blocks = reader.m_arrBlocks.size();
+        benchmark::DoNotOptimize(blocks);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.bytes.size()));
+    state.counters["blocks"] = static_cast<double>(blocks);
+    state.counters["file_MB"] = static_cast<double>(page.bytes.size()) / (1 << 20);
+    state.counters["peak_MB"] = PeakMemoryBytes() / (1 << 20);
+    state.counters["peak_per_file"] = PeakMemoryBytes() / static_cast<double>(page.bytes.size());
+}
+void BM_LoadPage(benchmark::State& state) { LoadPage(state, true); }
+void BM_ParsePage(benchmark::State& state) { LoadPage(state, false); }
+BENCHMARK(BM_LoadPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParsePage)->Unit(benchmark::kMillisecond);
+
+void BM_LineScan(benchmark::State& state) {
+    const LargePage& page = Page();
+    for (auto _ : state) {
+        MappedFile file;
+        file.Open(page.path);
+        size_t lines = 0;
+        const unsigned char* p = file.Data();
+        const unsigned char* end = p + file.Size();
+        while (p < end) {
+            const void* feed = std::memchr(p, '\n', static_cast<size_t>(end - p));
+            p = feed ? static_cast<const unsigned char*>(feed) + 1 : end;
+            ++lines;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.bytes.size()));
+}
+BENCHMARK(BM_LineScan)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kestrum
