@@ -30,7 +30,9 @@ constexpr size_t kMaxImageBytes = kMaxBitmapBytes;
 class CxImage {
 public:
     explicit CxImage(uint32_t format = CXIMAGE_FORMAT_UNKNOWN);
-    // Decodes the file (narrow path) as `format`; 0 lets the library decide from the content.
+    // Decodes the file (narrow path). Its content names the format; `format` counts
+    // only when the content is not recognised. A file that does not decode, or whose
+    // pixels would exceed kMaxImageBytes, gives an empty image.
     CxImage(std::string_view path, uint32_t format);
     virtual ~CxImage();
     CxImage(const CxImage&) = delete;
@@ -41,12 +43,15 @@ public:
 
     bool IsValid() const;
     bool Load(std::string_view path, uint32_t format);
-    // Always written as JPEG when format is 3 (the only format the callers ask for).
+    // Writes JPEG (format 3, the only one the callers ask for) at the JPEG quality;
+    // other formats are refused. A failed write leaves no file behind.
     bool Save(std::string_view path, uint32_t format);
     void SetJpegQuality(uint8_t quality);
     uint8_t GetJpegQuality() const;
 
+    // 8 (with a palette) or 24; 0 for an empty image.
     uint16_t GetBpp() const;
+    // Only 24 is a depth to raise to; asking for the present depth succeeds.
     bool IncreaseBpp(uint32_t bpp);
     uint32_t GetWidth() const;
     uint32_t GetHeight() const;
@@ -59,9 +64,12 @@ public:
     HGLOBAL CopyToHandle() const;
 
     bool CreateFromHBITMAP(const DrawBitmap& bitmap);
-    // Stretches the image into `target`, optionally clipped, without smoothing.
+    // Stretches the image into `target`, optionally clipped, smoothed only when asked.
     bool Draw(DrawContext& dc, const Rect& target, const Rect* clip = nullptr, bool smooth = false);
-    // Rotates in place by `angle` degrees; the canvas grows, uncovered area is white.
+    // Turns the picture by `angle` degrees, counter-clockwise as seen on the screen for
+    // a positive angle, in place or into `dst`; the canvas grows to hold it, the area
+    // it does not cover is white. False, and nothing changed, when the canvas would
+    // exceed the image limit.
     bool Rotate(float angle, CxImage* dst = nullptr);
 
     void Destroy();

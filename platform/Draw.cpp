@@ -17,6 +17,10 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr int32_t kDefaultTextHeight = 12;  // pixels, for a request of height 0
+// The baseline lies this far (in ems) below the top of a character's cell, as in the
+// Chinese faces the page files name (220 of 256 units), whatever the metrics of the
+// installed substitute: the renderer places characters by those faces' cells.
+constexpr double kCellAscent = 220.0 / 256.0;
 // Glyphs are rasterised whole: a font size from a damaged page must not ask for
 // glyph images of gigabytes. Far beyond any character of a page proof.
 constexpr double kMaxTextSize = 2048.0;  // pixels
@@ -256,32 +260,24 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
 
     cairo_save(cr_);
     cairo_set_font_face(cr_, face);
-    double size = f.nHeight < 0 ? -static_cast<double>(f.nHeight) : f.nHeight > 0 ? f.nHeight : kDefaultTextHeight;
-    size = std::min(size, kMaxTextSize);
+    // Negative and positive heights both give the em: the faces of the font table
+    // have no internal leading.
+    const double size = std::min(f.nHeight == 0 ? kDefaultTextHeight : std::fabs(static_cast<double>(f.nHeight)),
+                                 kMaxTextSize);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_set_font_options(cr_, options);
     cairo_font_options_destroy(options);
-    cairo_set_font_size(cr_, size);
-    if (f.nHeight > 0) {
-        // A positive height is the whole cell, ascent and descent together.
-        cairo_font_extents_t cell;
-        cairo_font_extents(cr_, &cell);
-        if (cell.ascent + cell.descent > 0) size = size * size / (cell.ascent + cell.descent);
-    }
-    size = std::min(size, kMaxTextSize);
     cairo_matrix_t m;
     // The requested width is the average character width, half a Chinese character.
     cairo_matrix_init_scale(&m, f.nWidth > 0 ? std::min(2.0 * f.nWidth, kMaxTextSize) : size, size);
     cairo_set_font_matrix(cr_, &m);
-    cairo_font_extents_t extents;
-    cairo_font_extents(cr_, &extents);
 
     cairo_translate(cr_, x, y);
     // Escapement turns counter-clockwise on the screen; Cairo's angles go clockwise.
     cairo_rotate(cr_, -static_cast<double>(f.nEscapement) * kPi / 1800.0);
     cairo_new_path(cr_);
-    cairo_move_to(cr_, 0, extents.ascent);
+    cairo_move_to(cr_, 0, size * kCellAscent);
     SetSource(cr_, state_.textColour);
     cairo_show_text(cr_, utf8.c_str());
     cairo_restore(cr_);

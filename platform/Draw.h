@@ -80,7 +80,7 @@ private:
 
 // A font request as the page renderer makes it.
 struct FontRequest {
-    int32_t nHeight = 0;       // < 0: character height in pixels; > 0: cell height; 0: 12 pixels
+    int32_t nHeight = 0;       // character height (em) in pixels, either sign; 0: 12 pixels
     int32_t nWidth = 0;        // average character width in pixels; 0: the face's own
     int32_t nEscapement = 0;   // tenths of a degree counter-clockwise; 2700 turns text a quarter clockwise
     int32_t nWeight = 0;       // 0 or 400 normal, 700 and above bold
@@ -133,7 +133,9 @@ public:
     void SetTextColour(Colour colour);
     Colour TextColour() const { return state_.textColour; }
     // One or two GBK bytes (or a longer GBK string) with a transparent background;
-    // (x, y) is the top-left corner of the first character's cell.
+    // (x, y) is the top-left corner of the first character's cell, which is one em
+    // high with the baseline 220/256 em below its top (the metrics of the Chinese
+    // faces of the font table, whatever font stands in for them).
     void TextOut(int32_t x, int32_t y, std::string_view gbk);
 
     // A picture: `width` x `height` pixels, rows top-down `stride` bytes apart,

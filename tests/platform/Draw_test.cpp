@@ -148,6 +148,7 @@ Rect DarkBox(const DrawBitmap& b, int* count = nullptr) {
 }
 
 TEST(Draw, TextComesOutAsRealGlyphs) {
+    // 宋体, 黑体 and 青鸟华光报宋: none is installed under that name.
     for (const std::string& face : {kSong, kHei, std::string("\xC7\xE0\xC4\xF1\xBB\xAA\xB9\xE2\xB1\xA8\xCB\xCE")}) {
         SCOPED_TRACE(ResolvedFontFamily(face));
         EXPECT_FALSE(ResolvedFontFamily(face).empty());
@@ -169,7 +170,7 @@ TEST(Draw, TextComesOutAsRealGlyphs) {
         EXPECT_GE(box.left, 5);
         EXPECT_GE(box.top, 5);
         EXPECT_LE(box.right, 26);
-        EXPECT_LE(box.bottom, 27);
+        EXPECT_LE(box.bottom, 26);
         EXPECT_NE(Picture(zhong.bitmap, 0), Picture(guo.bitmap, 0));
     }
 }
