@@ -104,10 +104,6 @@ const std::vector<PageFile::Chunk>& PageFile::ChunksWith(std::string_view marker
 
 bool PageFile::NextWith(std::string_view marker, size_t pos, Chunk& out) { return FirstFrom(ChunksWith(marker), pos, out); }
 
-bool PageFile::LastWith(std::string_view marker, size_t from, size_t to, Chunk& out) {
-    return LastIn(ChunksWith(marker), from, to, out);
-}
-
 bool PageFile::FirstFrom(const std::vector<Chunk>& list, size_t pos, Chunk& out) {
     auto it = std::lower_bound(list.begin(), list.end(), pos, [](const Chunk& c, size_t p) { return c.start < p; });
     if (it == list.end()) return false;

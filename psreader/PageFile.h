@@ -53,8 +53,6 @@ public:
     static bool LastIn(const std::vector<Chunk>& list, size_t from, size_t to, Chunk& out);
     // The first chunk at or after `pos` holding `marker`; false when there is none.
     bool NextWith(std::string_view marker, size_t pos, Chunk& out);
-    // The last chunk in [from, to) holding `marker`.
-    bool LastWith(std::string_view marker, size_t from, size_t to, Chunk& out);
     // The text of a listed chunk as a read gives it, line feed removed.
     std::string_view TextOf(const Chunk& chunk) const;
 
