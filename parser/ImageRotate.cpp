@@ -6,6 +6,7 @@
 
 #include "parser/ImageDib.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -31,8 +32,11 @@ uint8_t WhiteIndex(std::vector<uint8_t>& image) {
     return static_cast<uint8_t>(best);
 }
 
-// Extent of the turned picture, rounded so that quarter turns keep exact sizes.
-uint64_t TurnedExtent(double a, double b) { return static_cast<uint64_t>(std::floor(std::fabs(a) + std::fabs(b) + 0.5)); }
+// Extent of the turned picture, rounded so that quarter turns keep exact sizes; at
+// least one pixel. Extents beyond 32 bits saturate and are refused by the image limit.
+uint32_t TurnedExtent(double a, double b) {
+    return static_cast<uint32_t>(std::max(1, trunc32(std::fabs(a) + std::fabs(b) + 0.5)));
+}
 
 }  // namespace
 
@@ -44,12 +48,11 @@ bool CxImage::Rotate(float angle, CxImage* dst) {
     const double a = angle * kPi / 180.0;
     const double c = std::cos(a);
     const double s = std::sin(a);
-    const uint64_t newWidth = std::max<uint64_t>(1, TurnedExtent(width * c, height * s));
-    const uint64_t newHeight = std::max<uint64_t>(1, TurnedExtent(width * s, height * c));
-    if (newWidth > UINT32_MAX || newHeight > UINT32_MAX) return false;
+    const uint32_t newWidth = TurnedExtent(width * c, height * s);
+    const uint32_t newHeight = TurnedExtent(width * s, height * c);
     try {
         std::vector<uint8_t> turned;
-        if (!dib::Create(turned, static_cast<uint32_t>(newWidth), static_cast<uint32_t>(newHeight), bpp)) return false;
+        if (!dib::Create(turned, newWidth, newHeight, bpp)) return false;
         const size_t bytesPerPixel = bpp / 8;
         uint8_t background = 0xFF;
         if (bpp == 8) {
@@ -75,7 +78,8 @@ bool CxImage::Rotate(float angle, CxImage* dst) {
                     std::memset(to, background, bytesPerPixel);
                     continue;
                 }
-                const uint8_t* from = dib::Row(dib_, static_cast<uint32_t>(v)) + static_cast<uint32_t>(u) * bytesPerPixel;
+                const uint8_t* from = dib::Row(dib_, static_cast<uint32_t>(trunc32(v))) +
+                                      size_t(static_cast<uint32_t>(trunc32(u))) * bytesPerPixel;
                 std::memcpy(to, from, bytesPerPixel);
             }
         }
