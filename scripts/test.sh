@@ -11,6 +11,7 @@ bash scripts/build.sh build
 bash scripts/build.sh build-asan -DKESTRUM_SANITIZE=ON -DKESTRUM_BENCH=OFF
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 log=build-asan/ctest.log
 set +e
 (cd build-asan && ctest --output-on-failure -j"$(nproc)") 2>&1 | tee "$log"
