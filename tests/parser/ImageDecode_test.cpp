@@ -59,6 +59,8 @@ TEST(ImageDecode, ReadsEveryFormatPixelByPixel) {
          CellGrey, 3},
         {"JPEG Adobe CMYK", "a.jpg", [&](const std::string& p) { WriteJpeg(p, w, h, cells, JpegKind::AdobeCmyk); },
          24, cells, 6},
+        {"JPEG plain CMYK", "a.jpg", [&](const std::string& p) { WriteJpeg(p, w, h, cells, JpegKind::PlainCmyk); },
+         24, cells, 6},
         {"JPEG Adobe YCCK", "a.jpe", [&](const std::string& p) { WriteJpeg(p, w, h, cells, JpegKind::AdobeYcck); },
          24, cells, 8},
         {"PNG colour", "a.png", [&](const std::string& p) { WritePng(p, w, h, cells, PngKind::Rgb); }, 24, cells, 0},

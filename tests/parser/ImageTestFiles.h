@@ -63,7 +63,8 @@ inline Rgb PixelOf(CxImage& image, uint32_t x, uint32_t y) {
 // ---------------------------------------------------------------------------
 // JPEG
 
-enum class JpegKind { Rgb, Grey, AdobeCmyk, AdobeYcck };
+// Adobe's CMYK files store the inks inverted; plain CMYK files carry no Adobe marker.
+enum class JpegKind { Rgb, Grey, AdobeCmyk, AdobeYcck, PlainCmyk };
 
 // Inks of a colour as Adobe writes them: inverted.
 inline void AdobeInks(const Rgb& c, uint8_t* out) {
@@ -86,11 +87,12 @@ inline void WriteJpeg(const std::string& path, uint32_t w, uint32_t h, const Pix
     jpeg_stdio_dest(&c, f);
     c.image_width = w;
     c.image_height = h;
-    const bool cmyk = kind == JpegKind::AdobeCmyk || kind == JpegKind::AdobeYcck;
+    const bool cmyk = kind == JpegKind::AdobeCmyk || kind == JpegKind::AdobeYcck || kind == JpegKind::PlainCmyk;
     c.input_components = kind == JpegKind::Grey ? 1 : cmyk ? 4 : 3;
     c.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&c);
     if (kind == JpegKind::AdobeYcck) jpeg_set_colorspace(&c, JCS_YCCK);
+    if (kind == JpegKind::PlainCmyk) c.write_Adobe_marker = FALSE;
     jpeg_set_quality(&c, quality, TRUE);
     for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
     jpeg_start_compress(&c, TRUE);
@@ -102,6 +104,8 @@ inline void WriteJpeg(const std::string& path, uint32_t w, uint32_t h, const Pix
                 row[x] = uint8_t(p.r);
             } else if (cmyk) {
                 AdobeInks(p, &row[x * 4]);
+                if (kind == JpegKind::PlainCmyk)
+                    for (int i = 0; i < 4; ++i) row[x * 4 + i] = uint8_t(255 - row[x * 4 + i]);
             } else {
                 row[x * 3] = uint8_t(p.r);
                 row[x * 3 + 1] = uint8_t(p.g);
