@@ -6,10 +6,6 @@
 #include <string>
 #include <vector>
 
-// fontconfig keeps its patterns' values as offsets, not pointers: the leak checker
-// of a sanitised build cannot see that its caches are still held, and reports them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace kestrum {
 namespace {
 
