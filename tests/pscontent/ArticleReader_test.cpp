@@ -2,6 +2,7 @@
 // blocks that paragraph breaks, title markers and article ends close.
 #include "psreader/PSParser.h"
 #include "psreader/PageFile.h"
+#include "tests/support/ParsedPage.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
 
@@ -25,16 +26,7 @@ std::string Chars(size_t n) {
 }
 std::vector<double> Advances(size_t n, double step = 2000) { return std::vector<double>(n, step); }
 
-class PsArticle : public ::testing::Test {
-protected:
-    const std::vector<CBaseBlock>& Parse(const PsPageWriter& page) {
-        EXPECT_TRUE(reader_.Open(dir_.Write("page.ps", page.bytes())));
-        reader_.ParsePage();
-        return reader_.m_arrBlocks;
-    }
-    testing::TempDir dir_;
-    CPSParser reader_;
-};
+class PsArticle : public testing::ParsedPageTest {};
 
 TEST_F(PsArticle, TwoCharactersWithTheirAdvances) {
     for (bool vertical : {false, true}) {

@@ -1,6 +1,7 @@
 // Filled boxes, stroked frames, rules, broken lines and the current path.
 #include "pscontent/Colour.h"
 #include "psreader/PSParser.h"
+#include "tests/support/ParsedPage.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
 
@@ -15,16 +16,7 @@ namespace {
 using testing::PsInk;
 using testing::PsPageWriter;
 
-class PsRules : public ::testing::Test {
-protected:
-    const std::vector<CBaseBlock>& Parse(const PsPageWriter& page) {
-        EXPECT_TRUE(reader_.Open(dir_.Write("page.ps", page.bytes())));
-        reader_.ParsePage();
-        return reader_.m_arrBlocks;
-    }
-    testing::TempDir dir_;
-    CPSParser reader_;
-};
+class PsRules : public testing::ParsedPageTest {};
 
 std::vector<Point> Pts(std::initializer_list<std::pair<int32_t, int32_t>> list) {
     std::vector<Point> out;

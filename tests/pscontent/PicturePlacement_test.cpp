@@ -1,6 +1,7 @@
 // Placed pictures: clips, transforms and look-backs, the named file and its lookup.
 #include "psreader/ImagePath.h"
 #include "psreader/PSParser.h"
+#include "tests/support/ParsedPage.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
 
@@ -15,16 +16,7 @@ namespace {
 
 using testing::PsPageWriter;
 
-class PsPicture : public ::testing::Test {
-protected:
-    const std::vector<CBaseBlock>& Parse(const PsPageWriter& page) {
-        EXPECT_TRUE(reader_.Open(dir_.Write("page.ps", page.bytes())));
-        reader_.ParsePage();
-        return reader_.m_arrBlocks;
-    }
-    testing::TempDir dir_;
-    CPSParser reader_;
-};
+class PsPicture : public testing::ParsedPageTest {};
 
 const Rect kFrame = MakeRect(1000, 2000, 4000, 6000);
 const Rect kFrameInPoints = MakeRect(9, 19, 38, 58);
@@ -140,7 +132,9 @@ TEST_F(PsPicture, MessageLinesWithoutTheirOpeningOrWithoutAnEnd) {
         reader_.m_arrBlocks.clear();
         const auto& blocks = Parse(page.withoutPageEnd());
         ASSERT_EQ(blocks.size(), c.recorded ? 1u : 0u) << c.message;
-        if (c.recorded) EXPECT_EQ(blocks[0].m_strFileName, c.name) << c.message;
+        if (c.recorded) {
+            EXPECT_EQ(blocks[0].m_strFileName, c.name) << c.message;
+        }
     }
 }
 

@@ -1,4 +1,5 @@
 #include "textasm/BlockText.h"
+#include "tests/support/CharRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,7 @@ const std::string kWide = "\xA1\xA1";
 
 // A character on the baseline y = 0 starting at `left`, one em wide.
 St_WordInfo At(uint16_t code, int32_t left, int32_t size = 920, const char* font = kSong) {
-    St_WordInfo w;
-    w.wCode = code;
-    w.strFontName = font;
-    w.strFontName2 = font;
-    w.nWidth = size;
-    w.nHeight = size;
-    w.nX = left;
-    w.rcChar = MakeRect(left, -size, left + size, 0);
-    return w;
+    return testing::CharAt(code, left, size, font);
 }
 
 // A vertical character of a column at x = 0 whose box starts at `top`.

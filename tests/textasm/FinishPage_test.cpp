@@ -4,6 +4,7 @@
 #include "parser/Image.h"
 #include "platform/Files.h"
 #include "psreader/PSParser.h"
+#include "tests/support/CharRecords.h"
 #include "textasm/BlockStats.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,7 @@ constexpr const char* kSong = "\xCB\xCE\xCC\xE5";  // 宋体
 constexpr const char* kHei = "\xBA\xDA\xCC\xE5";   // 黑体
 
 St_WordInfo Char(int32_t left, int32_t size = 920, const char* font = kSong, uint16_t code = 0xD6D0) {
-    St_WordInfo w;
-    w.wCode = code;
-    w.strFontName = font;
-    w.strFontName2 = font;
-    w.nWidth = size;
-    w.nHeight = size;
-    w.nX = left;
-    w.rcChar = MakeRect(left, -size, left + size, 0);
-    return w;
+    return testing::CharAt(code, left, size, font);
 }
 
 // `count` characters of one font side by side.
