@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace kestrum {
 
@@ -66,6 +67,13 @@ std::string FormatEndMarker(int64_t tx, int64_t ty) {
     std::snprintf(buf, sizeof buf, "[1 0 0 1 %lld %lld] concat", static_cast<long long>(tx),
                   static_cast<long long>(ty));
     return buf;
+}
+
+// The working list's characters move into the block, which gets exactly the room they
+// need; the list keeps its room for the next block.
+void TakeChars(ArticleState& st) {
+    st.block.m_arrChars.assign(std::make_move_iterator(st.chars.begin()), std::make_move_iterator(st.chars.end()));
+    st.chars.clear();
 }
 
 void SetOrigin(CBaseBlock& block, int32_t x, int32_t y) {
@@ -148,7 +156,7 @@ bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line)
 void CPSParser::EndArticle(ArticleState& st, std::string_view line) {
     if (st.chars.size() < static_cast<size_t>(std::max(m_nTitleMaxChars, 0)) && st.maxSize >= m_nTitleMinSize)
         st.block.m_nKind = kBlockTitle;
-    st.block.m_arrChars.assign(st.chars.begin(), st.chars.end());
+    TakeChars(st);
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     m_strPrevLine = line;
 }
@@ -353,11 +361,10 @@ void CPSParser::ParagraphBreak(PageFile& file, ArticleState& st) {
     }
     if (!CheckTitle(st.block, st.chars, st.maxSize) && st.block.m_nKind != kBlockTitle) return;
 
-    st.block.m_arrChars.assign(st.chars.begin(), st.chars.end());
+    TakeChars(st);
     if (st.block.m_rcBox.left == 0 && st.block.m_rcBox.top == 0) SearchOrigin(file, st);
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     st.block.m_rcBound = Rect{};
-    st.chars.clear();
     st.block.m_nKind = savedKind;
 }
 

@@ -13,7 +13,7 @@ namespace kestrum {
 
 struct ArticleState {
     static constexpr size_t kNumbers = 256;  // advances one show line can give
-    // The working list keeps its room from block to block; closed blocks get an exact copy.
+    // The working list keeps its room from block to block; closed blocks get exactly the room they need.
     static constexpr size_t kInitialChars = 1024;
 
     ArticleState(int32_t articleNo, int32_t x, int32_t y) : article(articleNo), originX(x), originY(y) {

@@ -28,31 +28,53 @@ std::string FoldedName(const std::string& name) {
 }
 
 struct FontCount {
-    std::string name;
+    const std::string* name;  // as the font's first character spells it
     int64_t count = 0;
-    int32_t size = 0;  // height of the font's first character
+    int32_t size = 0;         // height of the font's first character
+};
+
+// The fonts of a block in order of first appearance, with the slot of each folded name.
+class FontTally {
+public:
+    // The slot of ch's font, added on its first appearance with a count of 0.
+    size_t SlotOf(const St_WordInfo& ch) {
+        auto [it, added] = index_.try_emplace(FoldedName(ch.strFontName), fonts_.size());
+        if (added) fonts_.push_back({&ch.strFontName, 0, ch.nHeight});
+        return it->second;
+    }
+    void Count(size_t slot) { ++fonts_[slot].count; }
+    const std::vector<FontCount>& Fonts() const { return fonts_; }
+
+private:
+    std::vector<FontCount> fonts_;
+    std::unordered_map<std::string, size_t> index_;
 };
 
 }  // namespace
 
-int GetFontStats(CBaseBlock& block) {
+std::optional<FontStats> ReadFontStats(const CBaseBlock& block) {
     const auto& chars = block.m_arrChars;
-    if (chars.empty()) return 0;
-    if (chars.size() == 1 && MbEqualNoCase(chars[0].strFontName, kParagraphFont)) return 0;
+    if (chars.empty()) return std::nullopt;
+    if (chars.size() == 1 && MbEqualNoCase(chars[0].strFontName, kParagraphFont)) return std::nullopt;
 
     // The first character counts even when it is a paragraph marker.
-    std::vector<FontCount> fonts{{chars[0].strFontName, 1, chars[0].nHeight}};
-    std::unordered_map<std::string, size_t> index{{FoldedName(chars[0].strFontName), 0}};
+    FontTally tally;
+    tally.Count(tally.SlotOf(chars[0]));
+    // Neighbours mostly share a font: a name spelt as the last one looked up has its slot.
+    const std::string* lastName = &chars[0].strFontName;
+    size_t lastSlot = 0;
+    bool lastParagraph = MbEqualNoCase(*lastName, kParagraphFont);
     for (size_t i = 1; i < chars.size(); ++i) {
         const St_WordInfo& ch = chars[i];
-        if (MbEqualNoCase(ch.strFontName, kParagraphFont)) continue;
-        auto [it, added] = index.try_emplace(FoldedName(ch.strFontName), fonts.size());
-        if (added)
-            fonts.push_back({ch.strFontName, 1, ch.nHeight});
-        else
-            ++fonts[it->second].count;
+        if (ch.strFontName != *lastName) {
+            lastName = &ch.strFontName;
+            lastParagraph = MbEqualNoCase(ch.strFontName, kParagraphFont);
+            if (!lastParagraph) lastSlot = tally.SlotOf(ch);
+        }
+        if (!lastParagraph) tally.Count(lastSlot);
     }
 
+    const std::vector<FontCount>& fonts = tally.Fonts();
     const FontCount* dominant = &fonts[0];
     double weighted = 0.0, total = 0.0;
     for (const FontCount& f : fonts) {
@@ -60,8 +82,14 @@ int GetFontStats(CBaseBlock& block) {
         weighted += double(f.count) * f.size;
         total += double(f.count);
     }
-    block.m_strFontName = dominant->name;
-    block.m_dAvgSize = weighted / total;
+    return FontStats{*dominant->name, weighted / total};
+}
+
+int GetFontStats(CBaseBlock& block) {
+    std::optional<FontStats> stats = ReadFontStats(block);
+    if (!stats) return 0;
+    block.m_strFontName = std::move(stats->fontName);
+    block.m_dAvgSize = stats->avgSize;
     return 1;
 }
 

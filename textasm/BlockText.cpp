@@ -3,8 +3,9 @@
 #include "textasm/CharCodes.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 namespace kestrum {
 namespace {
@@ -23,19 +24,32 @@ constexpr double kMaxNarrowGap = 0.64;    // ... and at most this
 // A real line never needs more; a hostile gap must not grow the text without bound.
 constexpr int kMaxGapSpaces = 512;
 
-std::string FontTag(const St_WordInfo& ch) {
-    return "<font face = \"" + ch.strFontName + "\"  size = \"" + std::to_string(ch.nHeight) + "\">";
+void AppendFontTag(std::string& out, const St_WordInfo& ch) {
+    out += "<font face = \"";
+    out += ch.strFontName;
+    out += "\"  size = \"";
+    out += std::to_string(ch.nHeight);
+    out += "\">";
 }
 
-std::string RunElement(const std::string& fontTag, const std::string& runText) {
-    return fontTag + " <![CDATA[" + runText + "]]></font>";
+void AppendRunElement(std::string& out, std::string_view fontTag, std::string_view runText) {
+    out += fontTag;
+    out += " <![CDATA[";
+    out += runText;
+    out += "]]></font>";
 }
 
-// The spaces that stand for the gap between two neighbouring characters.
-std::string GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur) {
+// The spaces that stand for the gap between two neighbouring characters, the second
+// of code `code`: `count` times `space`.
+struct Gap {
+    const char* space = kNarrowSpace;
+    int count = 0;
+};
+
+Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
     const int64_t a = (int64_t{prev.nHeight} + cur.nHeight) / 2;
-    const bool bothSingle = prev.wCode < 0x8000 && cur.wCode < 0x8000;
-    const bool bothDouble = prev.wCode >= 0x8000 && cur.wCode >= 0x8000;
+    const bool bothSingle = prev.wCode < 0x8000 && code < 0x8000;
+    const bool bothDouble = prev.wCode >= 0x8000 && code >= 0x8000;
     const bool sameColumn = std::llabs(int64_t{cur.nX} - prev.nX) < a;
     const bool sameLine = std::llabs(int64_t{cur.nY} - prev.nY) < a;
     if (!sameLine && !sameColumn) return {};  // so a > 0 from here on, and so is the unit
@@ -48,66 +62,79 @@ std::string GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur) {
     }
 
     const double unit = double(a) * (bothSingle ? kNarrowUnit : kWideUnit);
-    const char* space = bothSingle ? kNarrowSpace : kWideSpace;
-    std::string spaces;
     if (gap >= unit) {
-        for (int n = 0; gap >= unit && n < kMaxGapSpaces; ++n) {
-            spaces += space;
-            gap -= unit;
-        }
+        Gap spaces{bothSingle ? kNarrowSpace : kWideSpace, 0};
+        for (; gap >= unit && spaces.count < kMaxGapSpaces; ++spaces.count) gap -= unit;
         return spaces;
     }
     const double lower = double(a) * (bothSingle ? kSingleMinGap : kDoubleMinGap);
-    if ((bothSingle || bothDouble) && gap > lower && gap <= double(a) * kMaxNarrowGap)
-        spaces = kNarrowSpace;
-    return spaces;
+    if ((bothSingle || bothDouble) && gap > lower && gap <= double(a) * kMaxNarrowGap) return {kNarrowSpace, 1};
+    return {};
+}
+
+void AppendGap(std::string& out, Gap gap) {
+    for (int n = 0; n < gap.count; ++n) out += gap.space;
 }
 
 }  // namespace
 
-std::string BuildBlockText(CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
+BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
                            std::span<const St_ReplaceCode> symbolCodes) {
     const auto& chars = block.m_arrChars;
     const bool body = block.m_nKind == kBlockBody;
     std::string text, html, runText, fontTag;
+    text.reserve(chars.size() * 2 + (body ? std::strlen(kIndent) : 0));
     int ref = -1;  // reference character of the current run
 
     for (size_t i = 0; i < chars.size(); ++i) {
-        St_WordInfo cur = chars[i];
-        if (cur.IsParagraphMarker() && i + 1 == chars.size()) continue;
-        const std::string t = CharToText(cur, replaceCodes, symbolCodes);
+        const St_WordInfo& cur = chars[i];
         if (cur.IsParagraphMarker()) {
+            if (i + 1 == chars.size()) continue;
             text += kLineBreak;
             runText += kLineBreak;
             if (body) text += kIndent;
             continue;
         }
-        if (fontTag.empty() && ref != -1) fontTag = FontTag(chars[static_cast<size_t>(ref)]);
+        const uint16_t code = ReplacedCode(cur, replaceCodes, symbolCodes);
+        if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, chars[static_cast<size_t>(ref)]);
         if (text.empty()) {
             if (body) text = kIndent;
         } else {
             if (i > 0) {
-                const std::string spaces = GapSpaces(chars[i - 1], cur);
-                text += spaces;
-                runText += spaces;
+                const Gap gap = GapSpaces(chars[i - 1], cur, code);
+                AppendGap(text, gap);
+                AppendGap(runText, gap);
             }
-            if (IsSameRun(block, ref, cur) == 0) {
-                if (fontTag.empty()) fontTag = FontTag(cur);
-                html += RunElement(fontTag, runText);
-                fontTag = FontTag(cur);
+            if (IsSameRun(block, ref, cur, code) == 0) {
+                if (fontTag.empty()) AppendFontTag(fontTag, cur);
+                AppendRunElement(html, fontTag, runText);
+                fontTag.clear();
+                AppendFontTag(fontTag, cur);
                 runText.clear();
             }
         }
-        runText += t;
-        text += t;
-        if (cur.wCode >= 0x8000 && !IsPunct(cur.wCode)) ref = static_cast<int>(i);
+        const size_t before = text.size();
+        AppendCodeText(code, text);
+        runText.append(text, before);
+        if (code >= 0x8000 && !IsPunct(code)) ref = static_cast<int>(i);
     }
 
-    if (fontTag.empty() && !chars.empty()) fontTag = FontTag(chars[0]);
-    html += RunElement(fontTag, runText);
-    block.m_strParaHtml = "<p>" + html + "</p>";
-    if (block.m_nArticle == -1) block.m_strParaHtml.clear();
-    return text;
+    BlockTexts out{std::move(text), {}};
+    if (block.m_nArticle == -1) return out;
+    if (fontTag.empty() && !chars.empty()) AppendFontTag(fontTag, chars[0]);
+    out.html.reserve(html.size() + runText.size() + fontTag.size() + 32);
+    out.html = "<p>";
+    out.html += html;
+    AppendRunElement(out.html, fontTag, runText);
+    out.html += "</p>";
+    return out;
+}
+
+std::string BuildBlockText(CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
+                           std::span<const St_ReplaceCode> symbolCodes) {
+    BlockTexts texts = RenderBlockText(block, replaceCodes, symbolCodes);
+    block.m_strParaHtml = std::move(texts.html);
+    return std::move(texts.text);
 }
 
 }  // namespace kestrum

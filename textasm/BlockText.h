@@ -10,8 +10,16 @@
 
 namespace kestrum {
 
-// Returns the plain text and leaves the HTML fragment in block.m_strParaHtml (empty
-// for text outside any article). The characters themselves are not changed.
+struct BlockTexts {
+    std::string text;  // plain text
+    std::string html;  // HTML fragment; empty for text outside any article
+};
+
+// Both renderings of the block's characters, which are read and not changed.
+BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
+                           std::span<const St_ReplaceCode> symbolCodes);
+
+// Returns the plain text and leaves the HTML fragment in block.m_strParaHtml.
 std::string BuildBlockText(CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
                            std::span<const St_ReplaceCode> symbolCodes);
 

@@ -28,7 +28,13 @@ constexpr std::array<uint16_t, kPunctCount> kVertPunct = {
 constexpr std::string_view kSymbolFontMark = "\xC5\xC5\xB0\xE6\xB7\xFB\xBA\xC5";  // 排版符号
 constexpr uint16_t kSymbolSubstitute = 0xA1F1;                                  // ●
 
-int FindIn(const std::array<uint16_t, kPunctCount>& table, uint16_t code) {
+// Most text is no punctuation: codes outside a table's span are answered at once.
+constexpr auto kHorzSpan = std::ranges::minmax(kHorzPunct);
+constexpr auto kVertSpan = std::ranges::minmax(kVertPunct);
+
+int FindIn(const std::array<uint16_t, kPunctCount>& table, std::ranges::min_max_result<uint16_t> span,
+           uint16_t code) {
+    if (code < span.min || code > span.max) return -1;
     auto it = std::find(table.begin(), table.end(), code);
     return it == table.end() ? -1 : static_cast<int>(it - table.begin());
 }
@@ -42,8 +48,8 @@ uint16_t Replace(std::span<const St_ReplaceCode> codes, uint16_t code, uint16_t 
 
 }  // namespace
 
-int FindHorzPunct(uint16_t code) { return FindIn(kHorzPunct, code); }
-int FindVertPunct(uint16_t code) { return FindIn(kVertPunct, code); }
+int FindHorzPunct(uint16_t code) { return FindIn(kHorzPunct, kHorzSpan, code); }
+int FindVertPunct(uint16_t code) { return FindIn(kVertPunct, kVertSpan, code); }
 
 bool IsSymbolFont(const std::string& fontName) {
     // A plain byte search: the mark is looked for wherever it occurs, as the
@@ -51,35 +57,41 @@ bool IsSymbolFont(const std::string& fontName) {
     return fontName.find(kSymbolFontMark) != std::string::npos;
 }
 
+uint16_t ReplacedCode(const St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+                      std::span<const St_ReplaceCode> symbolCodes) {
+    if (IsSymbolFont(ch.strFontName)) return Replace(symbolCodes, ch.wCode, kSymbolSubstitute);
+    return Replace(replaceCodes, ch.wCode, ch.wCode);
+}
+
+void AppendCodeText(uint16_t code, std::string& out) {
+    const int vert = FindVertPunct(code);
+    if (vert >= 0) code = kHorzPunct[static_cast<size_t>(vert)];
+    if (code >= 0x8000) {
+        const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        out.append(bytes, 2);
+    } else if ((code & 0xFF) != 0) {
+        out += static_cast<char>(code & 0xFF);
+    }
+}
+
 std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
                        std::span<const St_ReplaceCode> symbolCodes) {
-    if (IsSymbolFont(ch.strFontName))
-        ch.wCode = Replace(symbolCodes, ch.wCode, kSymbolSubstitute);
-    else
-        ch.wCode = Replace(replaceCodes, ch.wCode, ch.wCode);
-
-    uint16_t code = ch.wCode;
-    int vert = FindVertPunct(code);
-    if (vert >= 0) code = kHorzPunct[static_cast<size_t>(vert)];
-
+    ch.wCode = ReplacedCode(ch, replaceCodes, symbolCodes);
     std::string text;
-    if (code >= 0x8000) {
-        text += static_cast<char>(code >> 8);
-        text += static_cast<char>(code & 0xFF);
-    } else if ((code & 0xFF) != 0) {
-        text += static_cast<char>(code & 0xFF);
-    }
+    AppendCodeText(ch.wCode, text);
     return text;
 }
 
-int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch) {
+int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch, uint16_t code) {
     if (refIndex < 0) return 1;
-    if (ch.wCode < 0x8000) return 1;
-    if (IsPunct(ch.wCode)) return 1;
+    if (code < 0x8000) return 1;
+    if (IsPunct(code)) return 1;
     if (static_cast<size_t>(refIndex) >= block.m_arrChars.size()) return 1;
     const St_WordInfo& ref = block.m_arrChars[static_cast<size_t>(refIndex)];
     if (ref.IsParagraphMarker()) return 1;
-    if (MbEqualNoCase(ref.strFontName, ch.strFontName) && ref.nHeight == ch.nHeight) return 1;
+    if (ref.nHeight != ch.nHeight) return 0;
+    // The same spelling is the common case and needs no folding.
+    if (ref.strFontName == ch.strFontName || MbEqualNoCase(ref.strFontName, ch.strFontName)) return 1;
     return 0;
 }
 

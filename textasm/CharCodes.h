@@ -22,14 +22,27 @@ inline bool IsPunct(uint16_t code) { return FindHorzPunct(code) >= 0 || FindVert
 // True for the typesetting system's symbol fonts, whose codes mean nothing elsewhere.
 bool IsSymbolFont(const std::string& fontName);
 
+// The code the replacement lists give ch: symbolCodes for a symbol font (a neutral
+// mark for codes it does not list), else replaceCodes.
+uint16_t ReplacedCode(const St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+                      std::span<const St_ReplaceCode> symbolCodes);
+
+// Appends the bytes of a character code, vertical punctuation in its horizontal form:
+// one byte for a code below 0x80 (none for 0), two for a GBK code.
+void AppendCodeText(uint16_t code, std::string& out);
+
 // Applies the replacement lists to ch.wCode (in place) and returns the character's
-// bytes: one byte for a code below 0x80 (none for 0), two for a GBK code.
+// bytes as AppendCodeText gives them.
 std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
                        std::span<const St_ReplaceCode> symbolCodes);
 
-// 1 when `ch` continues the run whose reference character is element `refIndex`
-// of the block's characters (-1: no reference yet), 0 when a new run starts.
-// Single-byte characters and punctuation never end a run.
-int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch);
+// 1 when a character of code `code` in ch's font and size continues the run whose
+// reference character is element `refIndex` of the block's characters (-1: no
+// reference yet), 0 when a new run starts. Single-byte characters and punctuation
+// never end a run.
+int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch, uint16_t code);
+inline int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch) {
+    return IsSameRun(block, refIndex, ch, ch.wCode);
+}
 
 }  // namespace kestrum

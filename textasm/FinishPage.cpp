@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace kestrum {
 namespace {
@@ -54,25 +55,26 @@ bool CPSParser::FinishPage() {
     CPageInfo* page = m_pPageInfo.get();
     double chars = 0.0, weighted = 0.0;
 
-    for (const CBaseBlock& record : m_arrBlocks) {
-        if (record.m_bSkip) continue;
-        CBaseBlock b = record;
+    for (const CBaseBlock& b : m_arrBlocks) {
+        if (b.m_bSkip) continue;
         const Rect rect = BlockRect(b);
 
         if (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody) {
-            if (GetFontStats(b) == 0) continue;
+            std::optional<FontStats> stats = ReadFontStats(b);
+            if (!stats) continue;
+            BlockTexts texts = RenderBlockText(b, m_arrReplaceCodes, m_arrSymbolCodes);
             auto text = std::make_unique<CTextBlock>(page);
             text->m_nKind = b.m_nKind;
             text->m_nID = b.m_nID;
             text->m_nArticle = b.m_nArticle;
-            text->m_strFontName = b.m_strFontName;
-            text->m_dFontSize = b.m_dAvgSize;
-            text->m_strText = BuildBlockText(b, m_arrReplaceCodes, m_arrSymbolCodes);
-            text->m_strHtml = b.m_strParaHtml;
+            text->m_strFontName = std::move(stats->fontName);
+            text->m_dFontSize = stats->avgSize;
+            text->m_strText = std::move(texts.text);
+            text->m_strHtml = std::move(texts.html);
             text->m_nLayout = GetLayoutCode(b);
             text->m_rect = rect;
             chars += double(b.m_arrChars.size());
-            weighted += double(b.m_arrChars.size()) * b.m_dAvgSize;
+            weighted += double(b.m_arrChars.size()) * stats->avgSize;
             m_arrTextBlocks.Add(text.release());
         } else if (b.m_nKind == kBlockPicture) {
             auto pic = std::make_unique<CPicBlock>(page);
