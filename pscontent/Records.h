@@ -1,10 +1,11 @@
 // The PostScript reader's value records: one St_WordInfo per character drawn, one
 // CBaseBlock per block (title or body text, rule or box, picture, current path).
 // Lengths are page units (1/7420 inch), y grows downwards. Records are plain values:
-// copying one copies its strings and lists.
+// copying one copies its strings and lists; font names are shared (FontName).
 #pragma once
 
 #include "platform/Rect.h"
+#include "pscontent/FontName.h"
 
 #include <cstdint>
 #include <string>
@@ -21,8 +22,8 @@ inline constexpr uint16_t kParagraphCode = 0xA1A1;                 // ideographi
 struct St_WordInfo {
     Rect rcChar;                                // box relative to the block origin
     uint8_t bVertical = 0;                      // shown by a vertical-writing show line
-    std::string strFontName = kDefaultWordFont; // display font name
-    std::string strFontName2 = kDefaultWordFont;// second name; "段落" marks a paragraph break
+    FontName strFontName{kDefaultWordFont};     // display font name
+    FontName strFontName2{kDefaultWordFont};    // second name; "段落" marks a paragraph break
     int32_t nWidth = 920;                       // horizontal font size (page units)
     int32_t nHeight = 920;                      // vertical font size (page units)
     uint16_t wCode = 0;                         // byte below 0x80, or lead * 256 + trail

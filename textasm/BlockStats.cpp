@@ -28,7 +28,7 @@ std::string FoldedName(const std::string& name) {
 }
 
 struct FontCount {
-    const std::string* name;  // as the font's first character spells it
+    FontName name;            // as the font's first character spells it
     int64_t count = 0;
     int32_t size = 0;         // height of the font's first character
 };
@@ -39,7 +39,7 @@ public:
     // The slot of ch's font, added on its first appearance with a count of 0.
     size_t SlotOf(const St_WordInfo& ch) {
         auto [it, added] = index_.try_emplace(FoldedName(ch.strFontName), fonts_.size());
-        if (added) fonts_.push_back({&ch.strFontName, 0, ch.nHeight});
+        if (added) fonts_.push_back({ch.strFontName, 0, ch.nHeight});
         return it->second;
     }
     void Count(size_t slot) { ++fonts_[slot].count; }
@@ -60,14 +60,14 @@ std::optional<FontStats> ReadFontStats(const CBaseBlock& block) {
     // The first character counts even when it is a paragraph marker.
     FontTally tally;
     tally.Count(tally.SlotOf(chars[0]));
-    // Neighbours mostly share a font: a name spelt as the last one looked up has its slot.
-    const std::string* lastName = &chars[0].strFontName;
+    // Neighbours mostly share a font: the name last looked up keeps its slot.
+    FontName lastName = chars[0].strFontName;
     size_t lastSlot = 0;
-    bool lastParagraph = MbEqualNoCase(*lastName, kParagraphFont);
+    bool lastParagraph = MbEqualNoCase(lastName, kParagraphFont);
     for (size_t i = 1; i < chars.size(); ++i) {
         const St_WordInfo& ch = chars[i];
-        if (ch.strFontName != *lastName) {
-            lastName = &ch.strFontName;
+        if (ch.strFontName != lastName) {
+            lastName = ch.strFontName;
             lastParagraph = MbEqualNoCase(ch.strFontName, kParagraphFont);
             if (!lastParagraph) lastSlot = tally.SlotOf(ch);
         }
@@ -82,7 +82,7 @@ std::optional<FontStats> ReadFontStats(const CBaseBlock& block) {
         weighted += double(f.count) * f.size;
         total += double(f.count);
     }
-    return FontStats{*dominant->name, weighted / total};
+    return FontStats{dominant->name, weighted / total};
 }
 
 int GetFontStats(CBaseBlock& block) {

@@ -90,7 +90,7 @@ int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch, uint
     const St_WordInfo& ref = block.m_arrChars[static_cast<size_t>(refIndex)];
     if (ref.IsParagraphMarker()) return 1;
     if (ref.nHeight != ch.nHeight) return 0;
-    // The same spelling is the common case and needs no folding.
+    // The same name is the common case and needs no folding.
     if (ref.strFontName == ch.strFontName || MbEqualNoCase(ref.strFontName, ch.strFontName)) return 1;
     return 0;
 }
