@@ -76,7 +76,7 @@ bool WriteFrontPage(const std::string& folder) {
     page.picture(15000, 26000, 20000, 15000, "D:\\IMAGES\\flowers.jpg");
 
     return page.write(folder + "/front-page.ps") && WritePhoto(folder + "/flowers.jpg") &&
-           WriteText(folder + "/front-page.ps.options", "--image-folders " + folder + " --label A01");
+           WriteText(folder + "/front-page.ps.options", "--image-folders " + folder + " --label A01\n");
 }
 
 bool WriteS2Pages(const std::string& folder) {
@@ -86,7 +86,7 @@ bool WriteS2Pages(const std::string& folder) {
     longHeader.LongHeader(0xAABB, 0xE2B9, 3000, 5000, 100, 200).Op(0x8018);
     return WriteText(folder + "/short-header.s2", shortHeader.Data()) &&
            WriteText(folder + "/long-header.s2", longHeader.Data()) &&
-           WriteText(folder + "/long-header.s2.options", "--group");
+           WriteText(folder + "/long-header.s2.options", "--group\n");
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
+bash scripts/build.sh build
 mkdir -p build/examples
 build/make_examples build/examples
 for page in build/examples/*.ps build/examples/*.s2; do
   [ -e "$page" ] || continue
   options=()
-  [ -f "$page.options" ] && read -r -a options < "$page.options"
+  if [ -f "$page.options" ]; then read -r -a options < "$page.options" || true; fi
   build/kestrum dump "$page" "${options[@]}" > "$page.json"
   echo "== $page -> $page.json"
   head -c 600 "$page.json"

@@ -131,11 +131,11 @@ PsPageWriter& PsPageWriter::endArticle() {
 }
 
 PsPageWriter& PsPageWriter::font(std::string_view name, double width, double height) {
-    return line("/" + std::string(name) + " findfont [" + Join({width, 0, 0, -height, 0, 0}) + "] makefont setfont");
+    return line(std::string("/").append(name) + " findfont [" + Join({width, 0, 0, -height, 0, 0}) + "] makefont setfont");
 }
 
 PsPageWriter& PsPageWriter::rotatedFont(std::string_view name, double width, double height) {
-    return line("/" + std::string(name) + " findfont [" + Join({0, width, height, 0, 0, 0}) + "] makefont setfont");
+    return line(std::string("/").append(name) + " findfont [" + Join({0, width, height, 0, 0, 0}) + "] makefont setfont");
 }
 
 PsPageWriter& PsPageWriter::scale(double sx, double sy) { return line("gs " + Join({sx, sy}) + " scale"); }
