@@ -209,14 +209,15 @@ bool CPSParser::ShowLineAt(ArticleState& st, std::string_view line, const ByteSe
     for (std::string_view marker : kShowMarkers) {
         size_t at = bytes.MayHold(marker) ? MbFind(line, marker) : std::string_view::npos;
         if (at == std::string_view::npos) continue;
-        ShowLine(st, line, at);
+        const bool vertical = marker == kVerticalShow || (bytes.MayHold(kVerticalShow) && MbContains(line, kVerticalShow));
+        ShowLine(st, line, at, vertical);
         return true;
     }
     return false;
 }
 
-void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerPos) {
-    st.vertical = MbContains(line, kVerticalShow) ? 1 : 0;
+void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerPos, bool vertical) {
+    st.vertical = vertical ? 1 : 0;
     size_t moveLength;
     size_t move = FindMoveTo(line, moveLength);
     if (move != std::string_view::npos) st.positionText = Left(line, move);
@@ -337,7 +338,7 @@ bool CPSParser::PlaceDefinedGlyph(ArticleState& st, std::string_view text, size_
         st.colour = ColourBefore(text, at, st.numbers.data());
     } else if ((at = MbFind(text, kVerticalShow)) != std::string_view::npos) {
         // Not a glyph after all: an ordinary vertical show line.
-        ShowLine(st, text, at);
+        ShowLine(st, text, at, true);
         return true;
     }
     st.glyphPlaced = 1;

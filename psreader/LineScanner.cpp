@@ -45,6 +45,8 @@ std::string HexBytes(std::string digits) {
 }
 
 std::string Unescape(std::string text) {
+    // Every escape starts with a backslash; most shown strings hold none.
+    if (text.find('\\') == std::string::npos) return text;
     MbReplaceAll(text, "\\(", "(");
     MbReplaceAll(text, "\\)", ")");
     MbReplaceAll(text, "\\\\", "\\");
@@ -84,12 +86,12 @@ bool ReadPlainInteger(std::string_view text, double& out) {
 }  // namespace
 
 ByteSet::ByteSet(std::string_view text) {
-    for (unsigned char c : text) bits_[c >> 6] |= uint64_t{1} << (c & 63);
+    for (unsigned char c : text) held_[c] = 1;
 }
 
 bool ByteSet::MayHold(std::string_view marker) const {
     for (unsigned char c : marker)
-        if (!(bits_[c >> 6] & (uint64_t{1} << (c & 63)))) return false;
+        if (!held_[c]) return false;
     return true;
 }
 

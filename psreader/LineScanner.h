@@ -18,7 +18,7 @@ public:
     bool MayHold(std::string_view marker) const;
 
 private:
-    uint64_t bits_[4] = {};
+    std::array<uint8_t, 256> held_{};  // 1 for each byte value the text holds
 };
 
 // atof / atoi of the text (leading white space, the longest valid prefix, 0 without one).

@@ -93,7 +93,8 @@ private:
     void FontLine(ArticleState& st, std::string_view line, size_t markerPos);
     void NoteFontSize(ArticleState& st) const;
     bool ShowLineAt(ArticleState& st, std::string_view line, const ByteSet& bytes);
-    void ShowLine(ArticleState& st, std::string_view line, size_t markerPos);
+    // `vertical`: the line holds the vertical show marker somewhere.
+    void ShowLine(ArticleState& st, std::string_view line, size_t markerPos, bool vertical);
     void DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos);
     bool PlaceDefinedGlyph(ArticleState& st, std::string_view text, size_t move);
     void ParagraphBreak(PageFile& file, ArticleState& st);

@@ -85,6 +85,9 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
     std::string text, html, runText, fontTag;
     text.reserve(chars.size() * 2 + (body ? std::strlen(kIndent) : 0));
     int ref = -1;  // reference character of the current run
+    // Neighbours mostly share a font: the symbol font test is made once per change.
+    FontName font = chars.empty() ? FontName() : chars[0].strFontName;
+    bool symbolFont = IsSymbolFont(font);
 
     for (size_t i = 0; i < chars.size(); ++i) {
         const St_WordInfo& cur = chars[i];
@@ -95,7 +98,11 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
             if (body) text += kIndent;
             continue;
         }
-        const uint16_t code = ReplacedCode(cur, replaceCodes, symbolCodes);
+        if (cur.strFontName != font) {
+            font = cur.strFontName;
+            symbolFont = IsSymbolFont(font);
+        }
+        const uint16_t code = ReplacedCode(cur.wCode, symbolFont, replaceCodes, symbolCodes);
         if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, chars[static_cast<size_t>(ref)]);
         if (text.empty()) {
             if (body) text = kIndent;

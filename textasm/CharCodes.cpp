@@ -51,16 +51,16 @@ uint16_t Replace(std::span<const St_ReplaceCode> codes, uint16_t code, uint16_t 
 int FindHorzPunct(uint16_t code) { return FindIn(kHorzPunct, kHorzSpan, code); }
 int FindVertPunct(uint16_t code) { return FindIn(kVertPunct, kVertSpan, code); }
 
-bool IsSymbolFont(const std::string& fontName) {
+bool IsSymbolFont(std::string_view fontName) {
     // A plain byte search: the mark is looked for wherever it occurs, as the
     // typesetting system's own font test does.
-    return fontName.find(kSymbolFontMark) != std::string::npos;
+    return fontName.find(kSymbolFontMark) != std::string_view::npos;
 }
 
-uint16_t ReplacedCode(const St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+uint16_t ReplacedCode(uint16_t code, bool symbolFont, std::span<const St_ReplaceCode> replaceCodes,
                       std::span<const St_ReplaceCode> symbolCodes) {
-    if (IsSymbolFont(ch.strFontName)) return Replace(symbolCodes, ch.wCode, kSymbolSubstitute);
-    return Replace(replaceCodes, ch.wCode, ch.wCode);
+    if (symbolFont) return Replace(symbolCodes, code, kSymbolSubstitute);
+    return Replace(replaceCodes, code, code);
 }
 
 void AppendCodeText(uint16_t code, std::string& out) {
@@ -76,7 +76,7 @@ void AppendCodeText(uint16_t code, std::string& out) {
 
 std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
                        std::span<const St_ReplaceCode> symbolCodes) {
-    ch.wCode = ReplacedCode(ch, replaceCodes, symbolCodes);
+    ch.wCode = ReplacedCode(ch.wCode, IsSymbolFont(ch.strFontName), replaceCodes, symbolCodes);
     std::string text;
     AppendCodeText(ch.wCode, text);
     return text;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kestrum {
 
@@ -20,11 +21,11 @@ int FindVertPunct(uint16_t code);
 inline bool IsPunct(uint16_t code) { return FindHorzPunct(code) >= 0 || FindVertPunct(code) >= 0; }
 
 // True for the typesetting system's symbol fonts, whose codes mean nothing elsewhere.
-bool IsSymbolFont(const std::string& fontName);
+bool IsSymbolFont(std::string_view fontName);
 
-// The code the replacement lists give ch: symbolCodes for a symbol font (a neutral
+// The code the replacement lists give `code`: symbolCodes in a symbol font (a neutral
 // mark for codes it does not list), else replaceCodes.
-uint16_t ReplacedCode(const St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
+uint16_t ReplacedCode(uint16_t code, bool symbolFont, std::span<const St_ReplaceCode> replaceCodes,
                       std::span<const St_ReplaceCode> symbolCodes);
 
 // Appends the bytes of a character code, vertical punctuation in its horizontal form:
