@@ -33,7 +33,10 @@ struct St_WordInfo {
     float fAngle = 0.0f;                        // font rotation: 0 or 90 degrees
 
     static St_WordInfo ParagraphMarker();
-    bool IsParagraphMarker() const { return strFontName2 == kParagraphFont; }
+    bool IsParagraphMarker() const {
+        static const FontName paragraph(kParagraphFont);
+        return strFontName2 == paragraph;
+    }
 };
 
 inline St_WordInfo St_WordInfo::ParagraphMarker() {

@@ -50,6 +50,10 @@ uint16_t Replace(std::span<const St_ReplaceCode> codes, uint16_t code, uint16_t 
 
 int FindHorzPunct(uint16_t code) { return FindIn(kHorzPunct, kHorzSpan, code); }
 int FindVertPunct(uint16_t code) { return FindIn(kVertPunct, kVertSpan, code); }
+bool IsPunct(uint16_t code) {
+    if (code < std::min(kHorzSpan.min, kVertSpan.min) || code > std::max(kHorzSpan.max, kVertSpan.max)) return false;
+    return FindHorzPunct(code) >= 0 || FindVertPunct(code) >= 0;
+}
 
 bool IsSymbolFont(std::string_view fontName) {
     // A plain byte search: the mark is looked for wherever it occurs, as the

@@ -18,7 +18,7 @@ inline constexpr int kPunctCount = 34;
 // Index of the first table entry holding `code`, or -1.
 int FindHorzPunct(uint16_t code);
 int FindVertPunct(uint16_t code);
-inline bool IsPunct(uint16_t code) { return FindHorzPunct(code) >= 0 || FindVertPunct(code) >= 0; }
+bool IsPunct(uint16_t code);  // in either table
 
 // True for the typesetting system's symbol fonts, whose codes mean nothing elsewhere.
 bool IsSymbolFont(std::string_view fontName);
