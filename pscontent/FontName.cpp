@@ -1,9 +1,12 @@
 #include "pscontent/FontName.h"
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <ostream>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace kestrum {
 namespace {
@@ -14,10 +17,17 @@ struct NameHash {
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
 };
 
+constexpr size_t kChunkBits = 10;
+constexpr size_t kChunkSize = size_t{1} << kChunkBits;  // names per chunk of the number table
+constexpr size_t kMaxChunks = 4096;                     // room for four million names
+
+// Names by text (under the lock) and by number. A number is handed out only after its
+// entry is written, and entries and chunks never move or change afterwards, so a
+// number held reads its text without the lock.
 struct NamePool {
     std::mutex lock;
-    // Nodes never move and are never erased: the pointers the names hold stay valid.
-    std::unordered_set<std::string, NameHash, std::equal_to<>> names;
+    std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> ids;
+    std::array<std::unique_ptr<const std::string*[]>, kMaxChunks> chunks;
 };
 
 NamePool& Pool() {
@@ -27,13 +37,22 @@ NamePool& Pool() {
 
 }  // namespace
 
-const std::string& FontName::Pooled(std::string_view text) {
+uint32_t FontName::Pooled(std::string_view text) {
     NamePool& pool = Pool();
     std::lock_guard<std::mutex> guard(pool.lock);
-    auto it = pool.names.find(text);
-    if (it == pool.names.end()) it = pool.names.emplace(text).first;
-    return *it;
+    auto it = pool.ids.find(text);
+    if (it != pool.ids.end()) return it->second;
+
+    const size_t id = pool.ids.size();
+    const size_t chunk = id >> kChunkBits;
+    if (chunk >= kMaxChunks) throw std::bad_alloc();
+    if (!pool.chunks[chunk]) pool.chunks[chunk] = std::make_unique<const std::string*[]>(kChunkSize);
+    it = pool.ids.emplace(text, static_cast<uint32_t>(id)).first;
+    pool.chunks[chunk][id & (kChunkSize - 1)] = &it->first;
+    return it->second;
 }
+
+const std::string& FontName::Text(uint32_t id) { return *Pool().chunks[id >> kChunkBits][id & (kChunkSize - 1)]; }
 
 std::ostream& operator<<(std::ostream& out, const FontName& name) { return out << name.str(); }
 

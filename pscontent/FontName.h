@@ -1,9 +1,10 @@
 // The font names of the character records. A page draws hundreds of thousands of
 // characters in a handful of fonts, so a name is kept once, in a pool that lives as
-// long as the process, and each record holds a pointer to it: copying a record copies
-// no text, and two names are equal exactly when they point to the same text.
+// long as the process, and each record holds its 32-bit number there: copying a
+// record copies no text, and two names are equal exactly when their numbers are.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -13,27 +14,29 @@ namespace kestrum {
 class FontName {
 public:
     FontName() : FontName(std::string_view{}) {}
-    explicit FontName(std::string_view text) : text_(&Pooled(text)) {}
+    explicit FontName(std::string_view text) : id_(Pooled(text)) {}
     FontName& operator=(std::string_view text) {
-        text_ = &Pooled(text);
+        id_ = Pooled(text);
         return *this;
     }
 
-    const std::string& str() const { return *text_; }
-    operator const std::string&() const { return *text_; }
-    operator std::string_view() const { return *text_; }
-    size_t size() const { return text_->size(); }
-    bool empty() const { return text_->empty(); }
-    std::string substr(size_t pos, size_t count = std::string::npos) const { return text_->substr(pos, count); }
+    const std::string& str() const { return Text(id_); }
+    operator const std::string&() const { return str(); }
+    operator std::string_view() const { return str(); }
+    size_t size() const { return str().size(); }
+    bool empty() const { return str().empty(); }
+    std::string substr(size_t pos, size_t count = std::string::npos) const { return str().substr(pos, count); }
 
-    friend bool operator==(const FontName& a, const FontName& b) { return a.text_ == b.text_; }
-    friend bool operator==(const FontName& a, std::string_view b) { return *a.text_ == b; }
+    friend bool operator==(const FontName& a, const FontName& b) { return a.id_ == b.id_; }
+    friend bool operator==(const FontName& a, std::string_view b) { return a.str() == b; }
 
 private:
-    // The pool's copy of `text`, added on first use. Safe to call from any thread.
-    static const std::string& Pooled(std::string_view text);
+    // The number of `text` in the pool, added on first use; the text of a number the
+    // pool gave. Both are safe to call from any thread.
+    static uint32_t Pooled(std::string_view text);
+    static const std::string& Text(uint32_t id);
 
-    const std::string* text_;
+    uint32_t id_;
 };
 
 std::ostream& operator<<(std::ostream& out, const FontName& name);

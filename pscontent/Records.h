@@ -1,7 +1,7 @@
 // The PostScript reader's value records: one St_WordInfo per character drawn, one
 // CBaseBlock per block (title or body text, rule or box, picture, current path).
 // Lengths are page units (1/7420 inch), y grows downwards. Records are plain values:
-// copying one copies its strings and lists; font names are shared (FontName).
+// copying one copies its strings and lists; font names are pooled (FontName).
 #pragma once
 
 #include "platform/Rect.h"
