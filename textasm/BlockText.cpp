@@ -2,6 +2,7 @@
 
 #include "textasm/CharCodes.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +89,7 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
     // Neighbours mostly share a font: the symbol font test is made once per change.
     FontName font = chars.empty() ? FontName() : chars[0].strFontName;
     bool symbolFont = IsSymbolFont(font);
+    std::array<char, 2> buffer;  // the bytes of the current character
 
     for (size_t i = 0; i < chars.size(); ++i) {
         const St_WordInfo& cur = chars[i];
@@ -120,9 +122,9 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
                 runText.clear();
             }
         }
-        const size_t before = text.size();
-        AppendCodeText(code, text);
-        runText.append(text, before);
+        const std::string_view bytes = CodeText(code, buffer);
+        text += bytes;
+        runText += bytes;
         if (code >= 0x8000 && !IsPunct(code)) ref = static_cast<int>(i);
     }
 

@@ -67,23 +67,22 @@ uint16_t ReplacedCode(uint16_t code, bool symbolFont, std::span<const St_Replace
     return Replace(replaceCodes, code, code);
 }
 
-void AppendCodeText(uint16_t code, std::string& out) {
+std::string_view CodeText(uint16_t code, std::array<char, 2>& buffer) {
     const int vert = FindVertPunct(code);
     if (vert >= 0) code = kHorzPunct[static_cast<size_t>(vert)];
     if (code >= 0x8000) {
-        const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-        out.append(bytes, 2);
-    } else if ((code & 0xFF) != 0) {
-        out += static_cast<char>(code & 0xFF);
+        buffer = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        return {buffer.data(), 2};
     }
+    buffer[0] = static_cast<char>(code & 0xFF);
+    return {buffer.data(), buffer[0] != 0 ? size_t{1} : size_t{0}};
 }
 
 std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
                        std::span<const St_ReplaceCode> symbolCodes) {
     ch.wCode = ReplacedCode(ch.wCode, IsSymbolFont(ch.strFontName), replaceCodes, symbolCodes);
-    std::string text;
-    AppendCodeText(ch.wCode, text);
-    return text;
+    std::array<char, 2> buffer;
+    return std::string(CodeText(ch.wCode, buffer));
 }
 
 int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& ch, uint16_t code) {

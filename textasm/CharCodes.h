@@ -6,6 +6,7 @@
 
 #include "pscontent/Records.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -28,12 +29,12 @@ bool IsSymbolFont(std::string_view fontName);
 uint16_t ReplacedCode(uint16_t code, bool symbolFont, std::span<const St_ReplaceCode> replaceCodes,
                       std::span<const St_ReplaceCode> symbolCodes);
 
-// Appends the bytes of a character code, vertical punctuation in its horizontal form:
-// one byte for a code below 0x80 (none for 0), two for a GBK code.
-void AppendCodeText(uint16_t code, std::string& out);
+// The bytes of a character code, vertical punctuation in its horizontal form: one
+// byte for a code below 0x80 (none for 0), two for a GBK code; kept in `buffer`.
+std::string_view CodeText(uint16_t code, std::array<char, 2>& buffer);
 
 // Applies the replacement lists to ch.wCode (in place) and returns the character's
-// bytes as AppendCodeText gives them.
+// bytes as CodeText gives them.
 std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceCodes,
                        std::span<const St_ReplaceCode> symbolCodes);
 
