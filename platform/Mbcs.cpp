@@ -56,9 +56,12 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
                                            : memmem(text.data() + start, text.size() - start, what.data(), what.size());
         if (!hit) return npos;
         const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
-        while (boundary < pos) boundary += CharLength(text, boundary);
-        if (boundary == pos) return pos;
-        start = boundary;  // pos was a trail byte; the next character starts just after it
+        // A byte outside the lead range always ends a character, so only the run of
+        // lead-range bytes just before the hit decides: an even run ends on a boundary.
+        size_t run = 0;
+        while (pos - run > boundary && IsLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
+        if (run % 2 == 0) return pos;
+        boundary = start = pos + 1;  // pos was a trail byte; the next character starts just after it
     }
     return npos;
 }

@@ -18,22 +18,6 @@ int32_t Saturate(int64_t v) {
 
 }  // namespace
 
-bool IsRectEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-Rect UnionRect(const Rect& a, const Rect& b) {
-    const bool aEmpty = IsRectEmpty(a);
-    const bool bEmpty = IsRectEmpty(b);
-    if (aEmpty && bEmpty) return Rect{};
-    if (aEmpty) return b;
-    if (bEmpty) return a;
-    return BoundingUnion(a, b);
-}
-
-Rect BoundingUnion(const Rect& a, const Rect& b) {
-    return MakeRect(a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
-                    a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom);
-}
-
 bool IntersectRect(Rect& out, const Rect& a, const Rect& b) {
     // Built aside first: `out` may be one of the inputs.
     const Rect common = MakeRect(a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
@@ -58,13 +42,6 @@ void InflateRect(Rect& r, int32_t dx, int32_t dy) {
     r.right = Saturate(int64_t{r.right} + dx);
     r.top = Saturate(int64_t{r.top} - dy);
     r.bottom = Saturate(int64_t{r.bottom} + dy);
-}
-
-int32_t trunc32(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(kMax32)) return static_cast<int32_t>(kMax32);
-    if (v <= static_cast<double>(kMin32)) return static_cast<int32_t>(kMin32);
-    return static_cast<int32_t>(v);
 }
 
 int32_t MulDiv32(int64_t v, int64_t mul, int64_t div) {

@@ -6,6 +6,7 @@
 #include <kestrum/kestrum.h>
 
 #include <cstdint>
+#include <climits>
 
 // Beside the structs themselves, so that argument lookup finds them from any namespace.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -36,12 +37,23 @@ inline Point MakePoint(int32_t x, int32_t y) {
     return p;
 }
 
-bool IsRectEmpty(const Rect& r);
+// Inline: the article reader calls these for every character of a page.
+inline bool IsRectEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+// Plain minimum/maximum of the four sides; empty rectangles count like any other.
+inline Rect BoundingUnion(const Rect& a, const Rect& b) {
+    return MakeRect(a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                    a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom);
+}
 // Smallest rectangle holding both; an empty rectangle adds nothing, two empty
 // rectangles give (0, 0, 0, 0).
-Rect UnionRect(const Rect& a, const Rect& b);
-// Plain minimum/maximum of the four sides; empty rectangles count like any other.
-Rect BoundingUnion(const Rect& a, const Rect& b);
+inline Rect UnionRect(const Rect& a, const Rect& b) {
+    const bool aEmpty = IsRectEmpty(a);
+    const bool bEmpty = IsRectEmpty(b);
+    if (aEmpty && bEmpty) return Rect{};
+    if (aEmpty) return b;
+    if (bEmpty) return a;
+    return BoundingUnion(a, b);
+}
 // The common part; false and (0, 0, 0, 0) when it is empty.
 bool IntersectRect(Rect& out, const Rect& a, const Rect& b);
 void OffsetRect(Rect& r, int32_t dx, int32_t dy);
@@ -49,7 +61,12 @@ void InflateRect(Rect& r, int32_t dx, int32_t dy);
 
 // Truncation toward zero to 32 bits. Values beyond the 32-bit range saturate,
 // NaN gives 0: atof may hand us anything, and the cast alone would be undefined.
-int32_t trunc32(double v);
+inline int32_t trunc32(double v) {
+    if (v != v) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
 
 // v * mul / div in 64-bit integer arithmetic, truncated toward zero, saturated to
 // 32 bits; div 0 gives 0.

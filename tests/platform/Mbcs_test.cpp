@@ -23,6 +23,9 @@ TEST(PlatformMbcs, FindNeverStartsAtATrailByte) {
         {"a\xB0\xB0\xB0\xB0", "\xB0\xB0", 0, 1},
         {"a\xB0\xB0\xB0\xB0", "\xB0\xB0", 3, 3},
         {"xyz\xCB", "\xCB", 0, 3},                       // lone lead byte at the end
+        {"\xB0\xB0\x41", "A", 0, 2},                     // an even run of lead bytes before the hit
+        {"\xB0\xB0\xB0\x41", "A", 0, npos},             // an odd run: 'A' is the trail of B041
+        {"\xB0\xB0\xB0\x41A", "A", 0, 4},
         {"abcabc", "abc", 1, 3},
         {"abc", "", 2, 2},
         {"abc", "", 3, 3},
