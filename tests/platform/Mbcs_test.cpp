@@ -25,7 +25,7 @@ TEST(PlatformMbcs, FindNeverStartsAtATrailByte) {
         {"xyz\xCB", "\xCB", 0, 3},                       // lone lead byte at the end
         {"\xB0\xB0\x41", "A", 0, 2},                     // an even run of lead bytes before the hit
         {"\xB0\xB0\xB0\x41", "A", 0, npos},             // an odd run: 'A' is the trail of B041
-        {"\xB0\xB0\xB0\x41A", "A", 0, 4},
+        {"\xB0\xB0\xB0\x41" "A", "A", 0, 4},
         {"abcabc", "abc", 1, 3},
         {"abc", "", 2, 2},
         {"abc", "", 3, 3},
