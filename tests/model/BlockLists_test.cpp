@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -77,13 +79,14 @@ TEST(ModelBlockList, LastReleaseDeletesTheListWhichCountsWhileHeld) {
 }
 
 TEST(ModelBlockList, ReleaseWithoutAReferenceDeletesNothing) {
-    // An owner list is never handed out; a stray Release must not free it.
-    CTextBlockArray owner;
-    EXPECT_EQ(owner.Release(), 0u);
+    // An owner list is never handed out; a stray Release must not free it (had it
+    // done so, the list's own deletion below would free it twice).
+    auto owner = std::make_unique<CTextBlockArray>();
+    EXPECT_EQ(owner->Release(), 0u);
     CTextBlock block(nullptr);
-    owner.Add(&block);
+    owner->Add(&block);
     LONG count = 0;
-    owner.GetCount(&count);
+    owner->GetCount(&count);
     EXPECT_EQ(count, 1);
 }
 
