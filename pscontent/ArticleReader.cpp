@@ -69,11 +69,18 @@ std::string FormatEndMarker(int64_t tx, int64_t ty) {
     return buf;
 }
 
-// The working list's characters move into the block, which gets exactly the room they
-// need; the list keeps its room for the next block.
-void TakeChars(ArticleState& st) {
-    st.block.m_arrChars.assign(std::make_move_iterator(st.chars.begin()), std::make_move_iterator(st.chars.end()));
-    st.chars.clear();
+// The working list itself becomes the block's list, so no character is copied. The
+// next list starts with room for `room` characters (untouched room costs no page); a
+// list left much larger than what it holds is cut to size, keeping the page near the
+// memory its characters need.
+constexpr size_t kSlackDivisor = 4;  // tolerated unused room: a quarter of the list
+
+void TakeChars(ArticleState& st, size_t room) {
+    std::vector<St_WordInfo>& taken = st.block.m_arrChars;
+    taken = std::move(st.chars);
+    if (taken.capacity() - taken.size() > taken.size() / kSlackDivisor) taken.shrink_to_fit();
+    st.chars = std::vector<St_WordInfo>();
+    st.chars.reserve(room);
 }
 
 void SetOrigin(CBaseBlock& block, int32_t x, int32_t y) {
@@ -94,6 +101,7 @@ uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
 bool CPSParser::ReadArticle(PageFile& file, int32_t article, int32_t originX, int32_t originY) {
     NestingGuard nesting(m_nArticleDepth);
     ArticleState st(article, originX, originY);
+    st.chars.reserve(ArticleState::RoomFor(m_nBodyCharsHint));
     std::string line;
     std::string_view raw;
     while (file.ReadLine(raw)) {
@@ -156,7 +164,9 @@ bool CPSParser::ArticleLine(PageFile& file, ArticleState& st, std::string& line)
 void CPSParser::EndArticle(ArticleState& st, std::string_view line) {
     if (st.chars.size() < static_cast<size_t>(std::max(m_nTitleMaxChars, 0)) && st.maxSize >= m_nTitleMinSize)
         st.block.m_nKind = kBlockTitle;
-    TakeChars(st);
+    // Articles of a page are alike: the next one starts with room for this one's body.
+    m_nBodyCharsHint = st.chars.size();
+    TakeChars(st, 0);
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     m_strPrevLine = line;
 }
@@ -362,7 +372,7 @@ void CPSParser::ParagraphBreak(PageFile& file, ArticleState& st) {
     }
     if (!CheckTitle(st.block, st.chars, st.maxSize) && st.block.m_nKind != kBlockTitle) return;
 
-    TakeChars(st);
+    TakeChars(st, ArticleState::RoomFor(m_nBodyCharsHint));
     if (st.block.m_rcBox.left == 0 && st.block.m_rcBox.top == 0) SearchOrigin(file, st);
     AppendBlock(st.block, st.extent.x, st.extent.y, st.minSize, st.maxSize);
     st.block.m_rcBound = Rect{};

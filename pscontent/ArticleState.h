@@ -13,13 +13,17 @@ namespace kestrum {
 
 struct ArticleState {
     static constexpr size_t kNumbers = 256;  // advances one show line can give
-    // The working list keeps its room from block to block; closed blocks get exactly the room they need.
+    // Room of a first working list; later ones take the size of the page's last article,
+    // within a bound, so that one huge article does not make every later list huge.
     static constexpr size_t kInitialChars = 1024;
+    static constexpr size_t kMaxRoomChars = 65536;
+    static size_t RoomFor(size_t lastArticleChars) {
+        return lastArticleChars < kInitialChars ? kInitialChars : lastArticleChars > kMaxRoomChars ? kMaxRoomChars : lastArticleChars;
+    }
 
     ArticleState(int32_t articleNo, int32_t x, int32_t y) : article(articleNo), originX(x), originY(y) {
         block.m_nArticle = articleNo;
         block.m_nKind = kBlockBody;
-        chars.reserve(kInitialChars);
     }
 
     // The number `i` of the last splits; beyond the array a show line's advances are 0.

@@ -86,6 +86,8 @@ private:
     // Per-file state that Open and ClearPage drop.
     void ResetFileState();
 
+    size_t m_nBodyCharsHint = 0;  // characters of the last article's closing block: room for the next
+
     // Steps of ReadArticle on its working state. ArticleLine: true when the line ends the article.
     bool ArticleLine(PageFile& file, ArticleState& st, std::string& line);
     void EndArticle(ArticleState& st, std::string_view line);
