@@ -1,4 +1,5 @@
-// Shared by the fuzzers: the input written to a page file of the given extension.
+// Shared by the fuzzers: any bytes as a page file of one reader's kind. Open, LoadPage
+// and ClearPage must neither crash, hang nor read outside the file.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,15 @@ inline std::string WritePage(const uint8_t* data, size_t size, const char* exten
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     return path;
+}
+
+template <class Reader>
+int ReadPage(const uint8_t* data, size_t size, const char* extension) {
+    std::string path = WritePage(data, size, extension);
+    Reader reader;
+    if (reader.Open(path)) reader.LoadPage();
+    reader.ClearPage();
+    return 0;
 }
 
 }  // namespace kestrum::fuzz

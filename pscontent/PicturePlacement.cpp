@@ -192,6 +192,14 @@ bool FindPlacementLine(PageFile& file, std::string& out) {
 
 }  // namespace
 
+// A rectangle or oval clip gives the picture its shape and visible rectangle, from the
+// numbers before the clip marker at `at`; it replaces the current path.
+static void TakeClip(CBaseBlock& picture, CBaseBlock& currentPath, std::string_view line, size_t at, int32_t shape) {
+    currentPath.m_arrPoints.clear();
+    picture.m_nShape = shape;
+    picture.m_rcBox = ClipRect(line.substr(0, at), shape);
+}
+
 bool CPSParser::ReadPicture(PageFile& file) {
     CBaseBlock block;
     block.m_nKind = kBlockPicture;
@@ -201,9 +209,7 @@ bool CPSParser::ReadPicture(PageFile& file) {
     size_t at, length;
     int32_t shape;
     if (FindClip(prev, at, length, shape)) {
-        m_curBlock.m_arrPoints.clear();
-        block.m_nShape = shape;
-        block.m_rcBox = ClipRect(std::string_view(prev).substr(0, at), shape);
+        TakeClip(block, m_curBlock, prev, at, shape);
         std::string r = Mid(prev, at + length);
         const Pair centre = PairOf(Before(r, kTranslate));
         block.m_rcBound = Frame(centre, SizeOf(Before(After(r, kTranslate), kTranslate)));
@@ -239,9 +245,7 @@ void CPSParser::LookBackForPlacement(PageFile& file, CBaseBlock& block) {
         size_t at, length;
         int32_t shape;
         if (FindClip(line, at, length, shape)) {
-            m_curBlock.m_arrPoints.clear();
-            block.m_nShape = shape;
-            block.m_rcBox = ClipRect(std::string_view(line).substr(0, at), shape);
+            TakeClip(block, m_curBlock, line, at, shape);
             std::string r = Before(Mid(line, at + kClipOperandsSkip), kTranslate);
             MbReplaceAll(r, kNewPath, "");
             const Pair centre = PairOf(r);
