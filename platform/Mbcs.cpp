@@ -42,6 +42,31 @@ size_t TrailingRunStart(std::string_view text, Pred keep) {
     return runStart == npos ? text.size() : runStart;
 }
 
+// Page lines are short and their markers few: the search looks for the marker's first
+// byte that is not a digit, space or sign (number runs are what lines are made of)
+// and compares the whole marker around each hit. Longer texts go to memmem, whose
+// time does not depend on the bytes.
+constexpr size_t kShortText = 1024;
+
+bool IsNumberByte(char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '.' || c == '-'; }
+
+const char* FindBytes(const char* text, size_t size, std::string_view what) {
+    if (what.size() == 1) return static_cast<const char*>(std::memchr(text, what[0], size));
+    if (size > kShortText) return static_cast<const char*>(memmem(text, size, what.data(), what.size()));
+    if (size < what.size()) return nullptr;
+    size_t pivot = 0;
+    while (pivot + 1 < what.size() && IsNumberByte(what[pivot])) ++pivot;
+    const char* last = text + (size - what.size());  // the last place a match can start
+    for (const char* p = text + pivot; p <= last + pivot;) {
+        const void* hit = std::memchr(p, what[pivot], static_cast<size_t>(last + pivot - p) + 1);
+        if (!hit) return nullptr;
+        const char* start = static_cast<const char*>(hit) - pivot;
+        if (std::memcmp(start, what.data(), what.size()) == 0) return start;
+        p = static_cast<const char*>(hit) + 1;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 // `from` is taken as a character boundary: callers hand back offsets they got from
@@ -52,10 +77,9 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
     size_t boundary = from;
     size_t start = from;
     while (start + what.size() <= text.size()) {
-        const void* hit = what.size() == 1 ? std::memchr(text.data() + start, what[0], text.size() - start)
-                                           : memmem(text.data() + start, text.size() - start, what.data(), what.size());
+        const char* hit = FindBytes(text.data() + start, text.size() - start, what);
         if (!hit) return npos;
-        const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        const size_t pos = static_cast<size_t>(hit - text.data());
         // A byte outside the lead range always ends a character, so only the run of
         // lead-range bytes just before the hit decides: an even run ends on a boundary.
         size_t run = 0;

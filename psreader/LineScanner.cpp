@@ -25,12 +25,6 @@ auto WithTerminated(std::string_view text, Parse parse) {
     return parse(copy.c_str());
 }
 
-std::string_view TrimSeparators(std::string_view text, char sep) {
-    while (!text.empty() && text.front() == sep) text.remove_prefix(1);
-    while (!text.empty() && text.back() == sep) text.remove_suffix(1);
-    return text;
-}
-
 // Every "00" removed, then each pair of digits (a last single one alone) as one byte.
 std::string HexBytes(std::string digits) {
     MbReplaceAll(digits, "00", "");
@@ -108,16 +102,44 @@ int32_t Atoi(std::string_view text) {
     return static_cast<int32_t>(v);
 }
 
+namespace {
+
+// A token that is a plain integer of at most 15 digits, ending at `end` or at the
+// separator: its value, and `p` moved past its digits. False for anything else, which
+// Atof then reads. Advances and positions are nearly always such tokens.
+bool TakePlainToken(const char*& p, const char* end, char sep, double& value) {
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* digits = q;
+    int64_t v = 0;
+    while (q < end && IsDigit(*q) && q - digits < 15) v = v * 10 + (*q++ - '0');
+    if (q == digits || (q < end && *q != sep)) return false;
+    value = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    p = q;
+    return true;
+}
+
+}  // namespace
+
 bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) {
-    size_t i = 0;
-    while (!text.empty() && i < count) {
-        size_t at = text.find(sep);  // a separator below 0x40 is never a trail byte
-        if (at == std::string_view::npos) {
-            values[i] = static_cast<float>(Atof(text));
-            return true;
+    // The first token runs up to the first separator and may be empty; after it, runs
+    // of separators count as one and trailing ones end the list.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (p == end) return true;
+    for (size_t i = 0; i < count;) {
+        double value;
+        if (!TakePlainToken(p, end, sep, value)) {
+            const void* at = std::memchr(p, sep, static_cast<size_t>(end - p));
+            const char* tokenEnd = at ? static_cast<const char*>(at) : end;
+            value = Atof(std::string_view(p, static_cast<size_t>(tokenEnd - p)));
+            p = tokenEnd;
         }
-        values[i++] = static_cast<float>(Atof(text.substr(0, at)));
-        text = TrimSeparators(text.substr(at + 1), sep);
+        values[i++] = static_cast<float>(value);
+        if (p == end) return true;
+        while (p < end && *p == sep) ++p;
+        if (p == end) return true;
     }
     return true;
 }

@@ -77,19 +77,27 @@ void AppendGap(std::string& out, Gap gap) {
     for (int n = 0; n < gap.count; ++n) out += gap.space;
 }
 
+// The bytes of `code` as CodeText gives them, without a call per character.
+void AppendCode(std::string& out, uint16_t code) {
+    std::array<char, 2> buffer;
+    for (char c : CodeText(code, buffer)) out.push_back(c);
+}
+
 }  // namespace
 
 BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,
                            std::span<const St_ReplaceCode> symbolCodes) {
     const auto& chars = block.m_arrChars;
     const bool body = block.m_nKind == kBlockBody;
+    const CodeReplacer replace(replaceCodes, symbolCodes);
     std::string text, html, runText, fontTag;
+    // Room for every character as two bytes; gaps and breaks seldom need more.
     text.reserve(chars.size() * 2 + (body ? std::strlen(kIndent) : 0));
+    runText.reserve(chars.size() * 2);
     int ref = -1;  // reference character of the current run
     // Neighbours mostly share a font: the symbol font test is made once per change.
     FontName font = chars.empty() ? FontName() : chars[0].strFontName;
     bool symbolFont = IsSymbolFont(font);
-    std::array<char, 2> buffer;  // the bytes of the current character
 
     for (size_t i = 0; i < chars.size(); ++i) {
         const St_WordInfo& cur = chars[i];
@@ -104,15 +112,17 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
             font = cur.strFontName;
             symbolFont = IsSymbolFont(font);
         }
-        const uint16_t code = ReplacedCode(cur.wCode, symbolFont, replaceCodes, symbolCodes);
+        const uint16_t code = replace(cur.wCode, symbolFont);
         if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, chars[static_cast<size_t>(ref)]);
         if (text.empty()) {
             if (body) text = kIndent;
         } else {
             if (i > 0) {
                 const Gap gap = GapSpaces(chars[i - 1], cur, code);
-                AppendGap(text, gap);
-                AppendGap(runText, gap);
+                if (gap.count > 0) {
+                    AppendGap(text, gap);
+                    AppendGap(runText, gap);
+                }
             }
             if (IsSameRun(block, ref, cur, code) == 0) {
                 if (fontTag.empty()) AppendFontTag(fontTag, cur);
@@ -122,9 +132,8 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
                 runText.clear();
             }
         }
-        const std::string_view bytes = CodeText(code, buffer);
-        text += bytes;
-        runText += bytes;
+        AppendCode(text, code);
+        AppendCode(runText, code);
         if (code >= 0x8000 && !IsPunct(code)) ref = static_cast<int>(i);
     }
 
