@@ -33,6 +33,12 @@ TEST(PlatformMbcs, FindNeverStartsAtATrailByte) {
         {"abc", "c", 9, npos},
         {"ab", "abc", 0, npos},
         {"", "a", 0, npos},
+        // markers that begin with digits and spaces, as the page's operators do
+        {"1 12 12 x", " 12 x", 0, 4},
+        {"a 1 1 ", " 1 ", 0, 1},
+        {" m x", " m", 0, 0},
+        {"ab m", " m ", 0, npos},
+        {"0 m 0 0 m ", "0 m ", 1, 6},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text + " / " + c.what);

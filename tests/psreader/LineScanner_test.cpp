@@ -64,6 +64,9 @@ TEST(PsScanner, SplitNumbersFollowsAtofAndLeavesUnreachedValues) {
         {"1 2 3 4 5", 4, {1, 2, 3, 4}},
         {" 7 8", 4, {0, 7, 8, 9}},
         {"1.5e1 -.5 abc 4x", 4, {15, -0.5f, 0, 4}},
+        {"-12 +3 4\t5 -", 4, {-12, 3, 4, 0}},
+        {"1234567890123456 2  ", 4, {1234567890123456.0f, 2, 9, 9}},
+        {"12. 0x10 1e2", 4, {12, 16, 100, 9}},
     };
     for (const Case& c : cases) {
         std::vector<float> values = {9, 9, 9, 9};
