@@ -2,11 +2,13 @@
 
 #include "textasm/CharCodes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -31,13 +33,6 @@ void AppendFontTag(std::string& out, const St_WordInfo& ch) {
     out += "\"  size = \"";
     out += std::to_string(ch.nHeight);
     out += "\">";
-}
-
-void AppendRunElement(std::string& out, std::string_view fontTag, std::string_view runText) {
-    out += fontTag;
-    out += " <![CDATA[";
-    out += runText;
-    out += "]]></font>";
 }
 
 // The spaces that stand for the gap between two neighbouring characters, the second
@@ -73,15 +68,69 @@ Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
     return {};
 }
 
-void AppendGap(std::string& out, Gap gap) {
-    for (int n = 0; n < gap.count; ++n) out += gap.space;
-}
+// The plain text of a block, written through a pointer the loop keeps in a register;
+// room for what comes next is made before it is written.
+class TextWriter {
+public:
+    explicit TextWriter(size_t room) : text_(room, '\0'), out_(text_.data()), end_(out_ + text_.size()) {}
 
-// The bytes of `code` as CodeText gives them, without a call per character.
-void AppendCode(std::string& out, uint16_t code) {
-    std::array<char, 2> buffer;
-    for (char c : CodeText(code, buffer)) out.push_back(c);
-}
+    size_t Size() const { return static_cast<size_t>(out_ - text_.data()); }
+    std::string_view Written() const { return {text_.data(), Size()}; }
+
+    // One character's bytes (at most two).
+    void PutCode(std::string_view bytes) {
+        if (end_ - out_ < 2) Grow(2);
+        for (char c : bytes) *out_++ = c;
+    }
+    void Put(std::string_view bytes) {
+        if (static_cast<size_t>(end_ - out_) < bytes.size()) Grow(bytes.size());
+        std::memcpy(out_, bytes.data(), bytes.size());
+        out_ += bytes.size();
+    }
+    void PutGap(Gap gap) {
+        for (int n = 0; n < gap.count; ++n) Put(gap.space);
+    }
+
+    std::string Take() {
+        text_.resize(Size());
+        return std::move(text_);
+    }
+
+private:
+    void Grow(size_t more) {
+        const size_t used = Size();
+        text_.resize(std::max(text_.size() * 2, used + more));
+        out_ = text_.data() + used;
+        end_ = text_.data() + text_.size();
+    }
+
+    std::string text_;
+    char* out_;
+    char* end_;
+};
+
+// The runs of the HTML fragment hold the plain text without its paragraph indents.
+class HtmlRuns {
+public:
+    void NoteIndent(size_t at) { indents_.push_back(at); }
+
+    // The font element of the run of plain text [begin, end).
+    void Append(std::string& html, std::string_view fontTag, std::string_view text, size_t begin, size_t end) {
+        html += fontTag;
+        html += " <![CDATA[";
+        for (; next_ < indents_.size() && indents_[next_] < end; ++next_) {
+            const size_t at = std::max(indents_[next_], begin);
+            html.append(text, begin, at - begin);
+            begin = at + std::strlen(kIndent);
+        }
+        if (end > begin) html.append(text, begin, end - begin);
+        html += "]]></font>";
+    }
+
+private:
+    std::vector<size_t> indents_;  // where the plain text has an indent, in order
+    size_t next_ = 0;              // the first indent not yet passed
+};
 
 }  // namespace
 
@@ -90,11 +139,12 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
     const auto& chars = block.m_arrChars;
     const bool body = block.m_nKind == kBlockBody;
     const CodeReplacer replace(replaceCodes, symbolCodes);
-    std::string text, html, runText, fontTag;
     // Room for every character as two bytes; gaps and breaks seldom need more.
-    text.reserve(chars.size() * 2 + (body ? std::strlen(kIndent) : 0));
-    runText.reserve(chars.size() * 2);
-    int ref = -1;  // reference character of the current run
+    TextWriter text(chars.size() * 2 + std::strlen(kIndent));
+    std::string html, fontTag;
+    HtmlRuns runs;
+    size_t runBegin = 0;  // where the current run starts in the plain text
+    int ref = -1;         // reference character of the current run
     // Neighbours mostly share a font: the symbol font test is made once per change.
     FontName font = chars.empty() ? FontName() : chars[0].strFontName;
     bool symbolFont = IsSymbolFont(font);
@@ -103,9 +153,11 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
         const St_WordInfo& cur = chars[i];
         if (cur.IsParagraphMarker()) {
             if (i + 1 == chars.size()) continue;
-            text += kLineBreak;
-            runText += kLineBreak;
-            if (body) text += kIndent;
+            text.Put(kLineBreak);
+            if (body) {
+                runs.NoteIndent(text.Size());
+                text.Put(kIndent);
+            }
             continue;
         }
         if (cur.strFontName != font) {
@@ -114,38 +166,36 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
         }
         const uint16_t code = replace(cur.wCode, symbolFont);
         if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, chars[static_cast<size_t>(ref)]);
-        if (text.empty()) {
-            if (body) text = kIndent;
-        } else {
-            if (i > 0) {
-                const Gap gap = GapSpaces(chars[i - 1], cur, code);
-                if (gap.count > 0) {
-                    AppendGap(text, gap);
-                    AppendGap(runText, gap);
-                }
+        if (text.Size() == 0) {
+            if (body) {
+                runs.NoteIndent(0);
+                text.Put(kIndent);
             }
+        } else {
+            if (i > 0) text.PutGap(GapSpaces(chars[i - 1], cur, code));
             if (IsSameRun(block, ref, cur, code) == 0) {
                 if (fontTag.empty()) AppendFontTag(fontTag, cur);
-                AppendRunElement(html, fontTag, runText);
+                runs.Append(html, fontTag, text.Written(), runBegin, text.Size());
+                runBegin = text.Size();
                 fontTag.clear();
                 AppendFontTag(fontTag, cur);
-                runText.clear();
             }
         }
-        AppendCode(text, code);
-        AppendCode(runText, code);
+        std::array<char, 2> buffer;
+        text.PutCode(CodeText(code, buffer));
         if (code >= 0x8000 && !IsPunct(code)) ref = static_cast<int>(i);
     }
 
-    BlockTexts out{std::move(text), {}};
-    if (block.m_nArticle == -1) return out;
-    if (fontTag.empty() && !chars.empty()) AppendFontTag(fontTag, chars[0]);
-    out.html.reserve(html.size() + runText.size() + fontTag.size() + 32);
-    out.html = "<p>";
-    out.html += html;
-    AppendRunElement(out.html, fontTag, runText);
-    out.html += "</p>";
-    return out;
+    std::string html_out;
+    if (block.m_nArticle != -1) {
+        if (fontTag.empty() && !chars.empty()) AppendFontTag(fontTag, chars[0]);
+        html_out.reserve(html.size() + (text.Size() - runBegin) + fontTag.size() + 32);
+        html_out = "<p>";
+        html_out += html;
+        runs.Append(html_out, fontTag, text.Written(), runBegin, text.Size());
+        html_out += "</p>";
+    }
+    return BlockTexts{text.Take(), std::move(html_out)};
 }
 
 std::string BuildBlockText(CBaseBlock& block, std::span<const St_ReplaceCode> replaceCodes,

@@ -93,6 +93,19 @@ TEST(BlockText, ParagraphMarkersBreakLinesAndAFinalOneAddsNothing) {
     EXPECT_EQ(Build(title), "\xD6\xD0\r\n\xCE\xC4");
 }
 
+TEST(BlockText, IndentsStayOutOfEveryRunOfTheHtml) {
+    const St_WordInfo marker = St_WordInfo::ParagraphMarker();
+    CBaseBlock body = Block(kBlockBody, {At(kZhong, 0), marker, At(kWen, 0, 1800), marker, At(kZhong, 0, 1800)});
+    EXPECT_EQ(Build(body), kIndent + "\xD6\xD0\r\n" + kIndent + "\xCE\xC4\r\n" + kIndent + "\xD6\xD0");
+    EXPECT_EQ(body.m_strParaHtml, "<p>" + Element(Tag(kSong, 920), "\xD6\xD0\r\n") +
+                                      Element(Tag(kSong, 1800), "\xCE\xC4\r\n\xD6\xD0") + "</p>");
+
+    CBaseBlock leading = Block(kBlockBody, {marker, At(kWen, 0)});
+    EXPECT_EQ(Build(leading), "\r\n" + kIndent + "\xCE\xC4");
+    // A run whose tag was never taken gets the first character's: here the marker's.
+    EXPECT_EQ(leading.m_strParaHtml, "<p>" + Element(Tag(kParagraphFont, 920), "\r\n\xCE\xC4") + "</p>");
+}
+
 TEST(BlockText, AnotherSizeStartsARunAndTheGapStaysWithTheRunThatEnds) {
     // Mean size 1360: a unit of 1088, so a gap of 1500 is one wide space.
     CBaseBlock title = Block(kBlockTitle, {At(kZhong, 0), At(kWen, 920 + 1500, 1800)});
