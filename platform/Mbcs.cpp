@@ -42,32 +42,33 @@ size_t TrailingRunStart(std::string_view text, Pred keep) {
     return runStart == npos ? text.size() : runStart;
 }
 
-// Page lines are short and their markers few: the search looks for the marker's first
-// byte that is not a digit, space or sign (number runs are what lines are made of)
-// and compares the whole marker around each hit. Longer texts go to memmem, whose
-// time does not depend on the bytes.
-constexpr size_t kShortText = 1024;
+}  // namespace
+
+namespace {
 
 bool IsNumberByte(char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '.' || c == '-'; }
 
-const char* FindBytes(const char* text, size_t size, std::string_view what) {
-    if (what.size() == 1) return static_cast<const char*>(std::memchr(text, what[0], size));
-    if (size > kShortText) return static_cast<const char*>(memmem(text, size, what.data(), what.size()));
-    if (size < what.size()) return nullptr;
+}  // namespace
+
+size_t FindBytes(std::string_view text, std::string_view what) {
+    if (what.empty()) return 0;
+    if (what.size() == 1) {
+        const void* hit = std::memchr(text.data(), what[0], text.size());
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+    }
+    if (text.size() < what.size()) return npos;
     size_t pivot = 0;
     while (pivot + 1 < what.size() && IsNumberByte(what[pivot])) ++pivot;
-    const char* last = text + (size - what.size());  // the last place a match can start
-    for (const char* p = text + pivot; p <= last + pivot;) {
-        const void* hit = std::memchr(p, what[pivot], static_cast<size_t>(last + pivot - p) + 1);
-        if (!hit) return nullptr;
-        const char* start = static_cast<const char*>(hit) - pivot;
-        if (std::memcmp(start, what.data(), what.size()) == 0) return start;
-        p = static_cast<const char*>(hit) + 1;
+    const size_t lastStart = text.size() - what.size();
+    for (size_t from = pivot; from <= lastStart + pivot;) {
+        const void* hit = std::memchr(text.data() + from, what[pivot], lastStart + pivot - from + 1);
+        if (!hit) return npos;
+        const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        if (std::memcmp(text.data() + at - pivot, what.data(), what.size()) == 0) return at - pivot;
+        from = at + 1;
     }
-    return nullptr;
+    return npos;
 }
-
-}  // namespace
 
 // `from` is taken as a character boundary: callers hand back offsets they got from
 // here, and scanning from the start on every call would make line reading quadratic.
@@ -77,9 +78,9 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
     size_t boundary = from;
     size_t start = from;
     while (start + what.size() <= text.size()) {
-        const char* hit = FindBytes(text.data() + start, text.size() - start, what);
-        if (!hit) return npos;
-        const size_t pos = static_cast<size_t>(hit - text.data());
+        const size_t hit = FindBytes(text.substr(start), what);
+        if (hit == npos) return npos;
+        const size_t pos = start + hit;
         // A byte outside the lead range always ends a character, so only the run of
         // lead-range bytes just before the hit decides: an even run ends on a boundary.
         size_t run = 0;

@@ -11,6 +11,12 @@ namespace kestrum {
 
 inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
+// First position where the bytes of `what` occur, boundaries aside; npos when they do
+// not. Made for markers in page text, which is mostly numbers: the search runs on the
+// marker's first byte that is not a digit, space, point or minus sign. Its time is at
+// most the text's length times the marker's.
+size_t FindBytes(std::string_view text, std::string_view what);
+
 // First position at or after `from` where `what` starts on a character boundary;
 // std::string::npos when there is none. An empty `what` matches at `from`.
 // `from` itself must be a character boundary (0, or an offset found here).

@@ -22,11 +22,11 @@ inline constexpr uint16_t kParagraphCode = 0xA1A1;                 // ideographi
 struct St_WordInfo {
     Rect rcChar;                                // box relative to the block origin
     uint8_t bVertical = 0;                      // shown by a vertical-writing show line
+    uint16_t wCode = 0;                         // byte below 0x80, or lead * 256 + trail
     FontName strFontName{kDefaultWordFont};     // display font name
     FontName strFontName2{kDefaultWordFont};    // second name; "段落" marks a paragraph break
     int32_t nWidth = 920;                       // horizontal font size (page units)
     int32_t nHeight = 920;                      // vertical font size (page units)
-    uint16_t wCode = 0;                         // byte below 0x80, or lead * 256 + trail
     int32_t nX = 0;                             // origin x relative to the block origin
     int32_t nY = 0;                             // baseline y relative to the block origin
     uint32_t crColor = 0;                       // 0x00BBGGRR
@@ -38,6 +38,9 @@ struct St_WordInfo {
         return strFontName2 == paragraph;
     }
 };
+
+// A page holds a record per character drawn: the small fields share one word.
+static_assert(sizeof(St_WordInfo) == 52);
 
 inline St_WordInfo St_WordInfo::ParagraphMarker() {
     St_WordInfo w;

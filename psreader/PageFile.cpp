@@ -82,9 +82,9 @@ const std::vector<PageFile::Chunk>& PageFile::ChunksWith(std::string_view marker
     size_t scanned = origin_;
     size_t lastEnd = origin_;
     for (size_t from = origin_; from < size && !marker.empty();) {
-        const void* hit = memmem(data + from, size - from, marker.data(), marker.size());
-        if (!hit) break;
-        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+        const size_t hit = FindBytes(Bytes().substr(from), marker);
+        if (hit == std::string_view::npos) break;
+        const size_t at = from + hit;
         from = at + 1;
         if (at < lastEnd) continue;  // its chunk was judged already
         if (const void* feed = memrchr(data + scanned, '\n', at - scanned))
