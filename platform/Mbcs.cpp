@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace kestrum {
 
 namespace {
@@ -46,6 +50,31 @@ size_t TrailingRunStart(std::string_view text, Pred keep) {
 
 namespace {
 
+// The number of lead-range bytes just before `pos`, counted back to `stop` at most.
+// The run before a marker can be a whole shown string: sixteen bytes are judged at once.
+size_t LeadRunBefore(const char* text, size_t pos, size_t stop) {
+    size_t run = 0;
+#ifdef __SSE2__
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i beyond = _mm_set1_epi8(0x7F);
+    while (pos - run >= stop + 16) {
+        // b ^ 0x80 lies in 0x01 ... 0x7E, as a signed byte, exactly for a lead byte b.
+        const __m128i x = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos - run - 16)), flip);
+        const __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(x, zero), _mm_cmpgt_epi8(beyond, x));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(lead));
+        if (mask == 0xFFFF) {
+            run += 16;
+            continue;
+        }
+        const int lastOther = 31 - __builtin_clz(~mask & 0xFFFF);  // bit 15 is the byte just before
+        return run + static_cast<size_t>(15 - lastOther);
+    }
+#endif
+    while (pos - run > stop && IsLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
+    return run;
+}
+
 bool IsNumberByte(char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '.' || c == '-'; }
 
 }  // namespace
@@ -83,9 +112,7 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
         const size_t pos = start + hit;
         // A byte outside the lead range always ends a character, so only the run of
         // lead-range bytes just before the hit decides: an even run ends on a boundary.
-        size_t run = 0;
-        while (pos - run > boundary && IsLeadByte(static_cast<unsigned char>(text[pos - run - 1]))) ++run;
-        if (run % 2 == 0) return pos;
+        if (LeadRunBefore(text.data(), pos, boundary) % 2 == 0) return pos;
         boundary = start = pos + 1;  // pos was a trail byte; the next character starts just after it
     }
     return npos;

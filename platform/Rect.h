@@ -62,10 +62,10 @@ void InflateRect(Rect& r, int32_t dx, int32_t dy);
 // Truncation toward zero to 32 bits. Values beyond the 32-bit range saturate,
 // NaN gives 0: atof may hand us anything, and the cast alone would be undefined.
 inline int32_t trunc32(double v) {
+    // Every value strictly between these truncates into range; NaN fails both tests.
+    if (v > -2147483649.0 && v < 2147483648.0) return static_cast<int32_t>(v);
     if (v != v) return 0;
-    if (v >= 2147483647.0) return INT32_MAX;
-    if (v <= -2147483648.0) return INT32_MIN;
-    return static_cast<int32_t>(v);
+    return v > 0 ? INT32_MAX : INT32_MIN;
 }
 
 // v * mul / div in 64-bit integer arithmetic, truncated toward zero, saturated to

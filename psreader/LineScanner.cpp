@@ -80,7 +80,15 @@ bool ReadPlainInteger(std::string_view text, double& out) {
 }  // namespace
 
 ByteSet::ByteSet(std::string_view text) {
-    for (unsigned char c : text) held_[c] = 1;
+    // Eight bytes to a load: the stores into the set cannot then change what is read.
+    const char* p = text.data();
+    size_t left = text.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        for (int k = 0; k < 8; ++k, word >>= 8) held_[word & 0xFF] = 1;
+    }
+    for (; left > 0; ++p, --left) held_[static_cast<unsigned char>(*p)] = 1;
 }
 
 bool ByteSet::MayHold(std::string_view marker) const {
@@ -108,12 +116,18 @@ namespace {
 // separator: its value, and `p` moved past its digits. False for anything else, which
 // Atof then reads. Advances and positions are nearly always such tokens.
 bool TakePlainToken(const char*& p, const char* end, char sep, double& value) {
+    constexpr ptrdiff_t kMaxDigits = 15;  // exact in a double
     const char* q = p;
     const bool negative = q < end && *q == '-';
     if (negative) ++q;
-    const char* digits = q;
-    int64_t v = 0;
-    while (q < end && IsDigit(*q) && q - digits < 15) v = v * 10 + (*q++ - '0');
+    const char* const digits = q;
+    const char* const limit = end - q > kMaxDigits ? q + kMaxDigits : end;
+    uint64_t v = 0;
+    for (; q < limit; ++q) {
+        const unsigned digit = static_cast<unsigned char>(*q) - unsigned{'0'};
+        if (digit > 9) break;
+        v = v * 10 + digit;
+    }
     if (q == digits || (q < end && *q != sep)) return false;
     value = negative ? -static_cast<double>(v) : static_cast<double>(v);
     p = q;
@@ -188,21 +202,5 @@ bool IsMirroredConcat(std::string_view line) {
     return ReadConcat(line, t) && t.mirrored;
 }
 
-int TakeChar(std::string_view& text, uint16_t& code) {
-    if (text.empty()) {
-        code = 0;
-        return 0;
-    }
-    unsigned char first = static_cast<unsigned char>(text[0]);
-    if (first < 0x80) {
-        code = first;
-        text.remove_prefix(1);
-        return 0;
-    }
-    unsigned char second = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
-    code = static_cast<uint16_t>(first * 256 + second);
-    text.remove_prefix(text.size() > 1 ? 2 : 1);
-    return 1;
-}
 
 }  // namespace kestrum

@@ -65,6 +65,21 @@ bool IsMirroredConcat(std::string_view line);
 // Removes the first character of `text` and gives its code (a byte below 0x80, or lead
 // byte * 256 + trail byte); 1 for a two-byte character, else 0. A lead byte at the very
 // end is taken with a zero trail byte.
-int TakeChar(std::string_view& text, uint16_t& code);
+inline int TakeChar(std::string_view& text, uint16_t& code) {
+    if (text.empty()) {
+        code = 0;
+        return 0;
+    }
+    const unsigned char first = static_cast<unsigned char>(text[0]);
+    if (first < 0x80) {
+        code = first;
+        text.remove_prefix(1);
+        return 0;
+    }
+    const unsigned char second = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+    code = static_cast<uint16_t>(first * 256 + second);
+    text.remove_prefix(text.size() > 1 ? 2 : 1);
+    return 1;
+}
 
 }  // namespace kestrum

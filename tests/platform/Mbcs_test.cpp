@@ -33,6 +33,14 @@ TEST(PlatformMbcs, FindNeverStartsAtATrailByte) {
         {"abc", "c", 9, npos},
         {"ab", "abc", 0, npos},
         {"", "a", 0, npos},
+        // long runs of lead-range bytes before the hit, as after a shown string
+        {std::string(37, '\xB0') + ")", ")", 0, npos},
+        {std::string(36, '\xB0') + ")", ")", 0, 36},
+        {"\x80" + std::string(33, '\xB0') + ")", ")", 0, npos},
+        {std::string(20, '\xB0') + "\xFF" + std::string(16, '\xB0') + ")", ")", 0, 37},
+        {"\xFE\x81" + std::string(30, '\xC0') + ")", ")", 0, 32},
+        {std::string(32, '\xB0') + ")", ")", 6, 32},
+        {std::string(32, '\xB0') + ")", ")", 5, npos},
         // markers that begin with digits and spaces, as the page's operators do
         {"1 12 12 x", " 12 x", 0, 4},
         {"a 1 1 ", " 1 ", 0, 1},
