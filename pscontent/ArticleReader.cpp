@@ -96,6 +96,41 @@ uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
     return FractionsToColour(numbers);
 }
 
+// The origin, extent and box of a character of w's code and sizes drawn at (x, y)
+// under the scales: PlaceChar's rules, for the reader's record or a local one.
+[[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, int32_t x, int32_t y, Point& extent, float scaleX, float scaleY,
+                                            bool hasAdvances, int32_t prevAdvance, int32_t nextAdvance) {
+    const int32_t X = trunc32(x * static_cast<double>(scaleX));
+    const int32_t Y = trunc32(y * static_cast<double>(scaleY));
+    const double width = w.nWidth;
+    const double height = w.nHeight;
+    w.nX = X;
+    w.nY = Y;
+    extent.x = trunc32(std::max<double>(extent.x, width * 0.95 + X));
+    extent.y = trunc32(std::max<double>(extent.y, height * 0.25 + Y));
+    const int32_t top = trunc32(Y - height * 0.8);
+
+    int32_t right;
+    const uint16_t code = w.wCode;
+    if (code > 0x100 || code == '%' || code == '?') right = trunc32(X + width);
+    else if (!hasAdvances) right = trunc32(X + width * 0.5);
+    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = trunc32(X + width);
+    else right = trunc32(width * 0.7 + X);
+    w.rcChar = MakeRect(X, top, right, trunc32(top + height));
+}
+
+[[gnu::always_inline]] inline void AppendWord(const St_WordInfo& w, std::vector<St_WordInfo>& chars, CBaseBlock& block,
+                                             Rect& lastRect) {
+    // The typesetting system draws some glyphs twice at one place (bold by overprint).
+    if (!chars.empty() && w.rcChar == lastRect) {
+        chars.back() = w;
+    } else {
+        chars.push_back(w);
+        block.m_rcBound = UnionRect(block.m_rcBound, w.rcChar);
+    }
+    lastRect = w.rcChar;
+}
+
 }  // namespace
 
 bool CPSParser::ReadArticle(PageFile& file, int32_t article, int32_t originX, int32_t originY) {
@@ -247,57 +282,41 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
     std::string_view advances = bracket != std::string_view::npos ? head.substr(bracket + 1) : head;
     if (advances.size() > 1) SplitNumbers(advances, ' ', ArticleState::kNumbers, st.numbers.data());
 
+    // The character being placed is kept in a local record for the length of the line,
+    // where the compiler can hold it; the reader's record then takes the last one.
+    St_WordInfo w = m_curWord;
+    w.crColor = st.colour;
+    w.bVertical = st.vertical;
+    int32_t curX = st.curX, curY = st.curY;
     const size_t n = text.size();
     std::string_view rest = text;
     size_t i = 0;
     for (size_t k = 0; k < n && !rest.empty(); ++k) {
-        const bool dbl = TakeChar(rest, m_curWord.wCode) == 1;
+        const bool dbl = TakeChar(rest, w.wCode) == 1;
         if (k > 0) {
-            if (st.vertical) st.curY = trunc32(st.curY + static_cast<double>(st.Number(i)));
-            else st.curX = trunc32(st.curX + static_cast<double>(st.Number(i)));
+            if (st.vertical) curY = trunc32(curY + static_cast<double>(st.Number(i)));
+            else curX = trunc32(curX + static_cast<double>(st.Number(i)));
             ++i;
         }
         const int32_t prevAdvance = i == 0 ? trunc32(st.Number(0)) : 0;
         const size_t limit = dbl ? n / 2 : n;
         const int32_t nextAdvance = i + 1 < limit ? trunc32(st.Number(i + 1)) : 0;
         if (dbl) ++k;
-        m_curWord.crColor = st.colour;
-        m_curWord.bVertical = st.vertical;
-        PlaceChar(st.curX, st.curY, st.extent, st.scaleX, st.scaleY, true, prevAdvance, nextAdvance);
-        AppendChar(st.chars, st.block, st.lastRect);
+        PlaceWord(w, curX, curY, st.extent, st.scaleX, st.scaleY, true, prevAdvance, nextAdvance);
+        AppendWord(w, st.chars, st.block, st.lastRect);
     }
+    st.curX = curX;
+    st.curY = curY;
+    if (n > 0) m_curWord = w;  // a line without characters leaves the record as it was
 }
 
 void CPSParser::PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, float scaleY, bool hasAdvances,
                           int32_t prevAdvance, int32_t nextAdvance) {
-    const int32_t X = trunc32(x * static_cast<double>(scaleX));
-    const int32_t Y = trunc32(y * static_cast<double>(scaleY));
-    const double width = m_curWord.nWidth;
-    const double height = m_curWord.nHeight;
-    m_curWord.nX = X;
-    m_curWord.nY = Y;
-    extent.x = trunc32(std::max<double>(extent.x, width * 0.95 + X));
-    extent.y = trunc32(std::max<double>(extent.y, height * 0.25 + Y));
-    const int32_t top = trunc32(Y - height * 0.8);
-
-    int32_t right;
-    const uint16_t code = m_curWord.wCode;
-    if (code > 0x100 || code == '%' || code == '?') right = trunc32(X + width);
-    else if (!hasAdvances) right = trunc32(X + width * 0.5);
-    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = trunc32(X + width);
-    else right = trunc32(width * 0.7 + X);
-    m_curWord.rcChar = MakeRect(X, top, right, trunc32(top + height));
+    PlaceWord(m_curWord, x, y, extent, scaleX, scaleY, hasAdvances, prevAdvance, nextAdvance);
 }
 
 void CPSParser::AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect) {
-    // The typesetting system draws some glyphs twice at one place (bold by overprint).
-    if (!chars.empty() && m_curWord.rcChar == lastRect) {
-        chars.back() = m_curWord;
-    } else {
-        chars.push_back(m_curWord);
-        block.m_rcBound = UnionRect(block.m_rcBound, m_curWord.rcChar);
-    }
-    lastRect = m_curWord.rcChar;
+    AppendWord(m_curWord, chars, block, lastRect);
 }
 
 void CPSParser::DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos) {

@@ -112,6 +112,25 @@ int32_t Atoi(std::string_view text) {
 
 namespace {
 
+// The number of digits the eight bytes of `word` start with (the first in the lowest
+// byte). A digit turns into 0 ... 9 here, which neither has its top bit set nor gets
+// it from adding 0x76; a carry out of a byte only reaches bytes after a non-digit.
+unsigned LeadingDigits(uint64_t word) {
+    const uint64_t x = word ^ 0x3030303030303030;
+    const uint64_t nonDigit = ((x + 0x7676767676767676) | x) & 0x8080808080808080;
+    return nonDigit ? static_cast<unsigned>(__builtin_ctzll(nonDigit)) / 8 : 8;
+}
+
+// The value of the first `count` (1 to 7) digits of `word`: moved to the top, as if
+// led by zeros, and combined in pairs, then fours, then eights. The bytes after the
+// digits may borrow from one another; the shift drops them all.
+uint64_t DigitsValue(uint64_t word, unsigned count) {
+    uint64_t v = (word - 0x3030303030303030) << (8 * (8 - count));
+    v = v * 10 + (v >> 8);
+    constexpr uint64_t kPairs = 0x000000FF000000FF;
+    return ((v & kPairs) * (100 + (1000000ULL << 32)) + ((v >> 16) & kPairs) * (1 + (10000ULL << 32))) >> 32;
+}
+
 // A token that is a plain integer of at most 15 digits, ending at `end` or at the
 // separator: its value, and `p` moved past its digits. False for anything else, which
 // Atof then reads. Advances and positions are nearly always such tokens.
@@ -121,15 +140,31 @@ bool TakePlainToken(const char*& p, const char* end, char sep, double& value) {
     const bool negative = q < end && *q == '-';
     if (negative) ++q;
     const char* const digits = q;
-    const char* const limit = end - q > kMaxDigits ? q + kMaxDigits : end;
     uint64_t v = 0;
-    for (; q < limit; ++q) {
-        const unsigned digit = static_cast<unsigned char>(*q) - unsigned{'0'};
-        if (digit > 9) break;
-        v = v * 10 + digit;
+    unsigned count = 0;
+    if (end - q >= 8) {
+        uint64_t word;
+        std::memcpy(&word, q, sizeof word);
+        count = LeadingDigits(word);
+        if (count < 8) {
+            v = count > 0 ? DigitsValue(word, count) : 0;
+            q += count;
+        }
+    }
+    if (count == 0 || count == 8) {
+        // Near the end of the text, or a long number: a digit at a time.
+        v = 0;
+        q = digits;
+        const char* const limit = end - q > kMaxDigits ? q + kMaxDigits : end;
+        for (; q < limit; ++q) {
+            const unsigned digit = static_cast<unsigned char>(*q) - unsigned{'0'};
+            if (digit > 9) break;
+            v = v * 10 + digit;
+        }
     }
     if (q == digits || (q < end && *q != sep)) return false;
-    value = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    const double magnitude = static_cast<double>(static_cast<int64_t>(v));  // below 10^15
+    value = negative ? -magnitude : magnitude;
     p = q;
     return true;
 }

@@ -77,10 +77,12 @@ public:
     size_t Size() const { return static_cast<size_t>(out_ - text_.data()); }
     std::string_view Written() const { return {text_.data(), Size()}; }
 
-    // One character's bytes (at most two).
-    void PutCode(std::string_view bytes) {
+    // One character's bytes, the first `length` (at most two) of `bytes`: both are
+    // stored, so that the copy does not depend on the length.
+    void PutCode(const std::array<char, 2>& bytes, size_t length) {
         if (end_ - out_ < 2) Grow(2);
-        for (char c : bytes) *out_++ = c;
+        std::memcpy(out_, bytes.data(), 2);
+        out_ += length;
     }
     void Put(std::string_view bytes) {
         if (static_cast<size_t>(end_ - out_) < bytes.size()) Grow(bytes.size());
@@ -181,8 +183,8 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
                 AppendFontTag(fontTag, cur);
             }
         }
-        std::array<char, 2> buffer;
-        text.PutCode(CodeText(code, buffer));
+        std::array<char, 2> buffer{};
+        text.PutCode(buffer, CodeText(code, buffer).size());
         if (code >= 0x8000 && !IsPunct(code)) ref = static_cast<int>(i);
     }
 

@@ -30,9 +30,4 @@ std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceC
     return std::string(CodeText(ch.wCode, buffer));
 }
 
-bool SameFontName(const FontName& a, const FontName& b) {
-    // The same name is the common case and needs no folding.
-    return a == b || MbEqualNoCase(a, b);
-}
-
 }  // namespace kestrum

@@ -5,6 +5,7 @@
 // through are inline here.
 #pragma once
 
+#include "platform/Mbcs.h"
 #include "pscontent/Records.h"
 
 #include <algorithm>
@@ -114,7 +115,10 @@ std::string CharToText(St_WordInfo& ch, std::span<const St_ReplaceCode> replaceC
                        std::span<const St_ReplaceCode> symbolCodes);
 
 // Font names of two characters are the same when they match with ASCII letters folded.
-bool SameFontName(const FontName& a, const FontName& b);
+inline bool SameFontName(const FontName& a, const FontName& b) {
+    // The same name is the common case and needs no folding.
+    return a == b || MbEqualNoCase(a, b);
+}
 
 // 1 when a character of code `code` in ch's font and size continues the run whose
 // reference character is element `refIndex` of the block's characters (-1: no

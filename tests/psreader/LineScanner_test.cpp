@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -73,6 +75,26 @@ TEST(PsScanner, SplitNumbersFollowsAtofAndLeavesUnreachedValues) {
         EXPECT_TRUE(SplitNumbers(c.text, ' ', c.count, values.data()));
         EXPECT_EQ(values, c.expected) << c.text;
     }
+}
+
+TEST(PsScanner, SplitNumbersReadsIntegersOfEveryLengthAsStrtodDoes) {
+    // Tokens of one to seventeen digits, signed and not, followed by what ends them.
+    std::string text;
+    std::vector<std::string> tokens;
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::string number;
+        for (int d = 0; d < digits; ++d) number += static_cast<char>('1' + (d * 7 + digits) % 9);
+        tokens.push_back(number);
+        tokens.push_back("-" + number);
+        tokens.push_back(number + ".5");
+        tokens.push_back(number + "e2");
+        tokens.push_back("0" + number);
+    }
+    for (const std::string& token : tokens) text += token + "   ";
+    std::vector<float> values(tokens.size(), -1.0f);
+    ASSERT_TRUE(SplitNumbers(text, ' ', values.size(), values.data()));
+    for (size_t i = 0; i < tokens.size(); ++i)
+        EXPECT_EQ(values[i], static_cast<float>(std::strtod(tokens[i].c_str(), nullptr))) << tokens[i];
 }
 
 TEST(PsScanner, ExtractShowTextTakesLiteralAndHexadecimalOperands) {
