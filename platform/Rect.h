@@ -68,6 +68,9 @@ inline int32_t trunc32(double v) {
     return v > 0 ? INT32_MAX : INT32_MIN;
 }
 
+// A 64-bit integer saturated to 32 bits: what trunc32 gives for the same value.
+inline int32_t Saturate32(int64_t v) { return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v); }
+
 // v * mul / div in 64-bit integer arithmetic, truncated toward zero, saturated to
 // 32 bits; div 0 gives 0.
 int32_t MulDiv32(int64_t v, int64_t mul, int64_t div);

@@ -100,23 +100,26 @@ uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
 // under the scales: PlaceChar's rules, for the reader's record or a local one.
 [[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, int32_t x, int32_t y, Point& extent, float scaleX, float scaleY,
                                             bool hasAdvances, int32_t prevAdvance, int32_t nextAdvance) {
-    const int32_t X = trunc32(x * static_cast<double>(scaleX));
-    const int32_t Y = trunc32(y * static_cast<double>(scaleY));
+    // Sums of whole numbers are exact in a double: they are added as integers here, and
+    // a scale of 1 leaves a position as it is.
+    const int32_t X = scaleX == 1.0f ? x : trunc32(x * static_cast<double>(scaleX));
+    const int32_t Y = scaleY == 1.0f ? y : trunc32(y * static_cast<double>(scaleY));
     const double width = w.nWidth;
     const double height = w.nHeight;
     w.nX = X;
     w.nY = Y;
-    extent.x = trunc32(std::max<double>(extent.x, width * 0.95 + X));
-    extent.y = trunc32(std::max<double>(extent.y, height * 0.25 + Y));
+    // The larger of the extent and the character's reach, as std::max takes it.
+    if (const double reach = width * 0.95 + X; extent.x < reach) extent.x = trunc32(reach);
+    if (const double reach = height * 0.25 + Y; extent.y < reach) extent.y = trunc32(reach);
     const int32_t top = trunc32(Y - height * 0.8);
 
     int32_t right;
     const uint16_t code = w.wCode;
-    if (code > 0x100 || code == '%' || code == '?') right = trunc32(X + width);
+    if (code > 0x100 || code == '%' || code == '?') right = Saturate32(int64_t{X} + w.nWidth);
     else if (!hasAdvances) right = trunc32(X + width * 0.5);
-    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = trunc32(X + width);
+    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = Saturate32(int64_t{X} + w.nWidth);
     else right = trunc32(width * 0.7 + X);
-    w.rcChar = MakeRect(X, top, right, trunc32(top + height));
+    w.rcChar = MakeRect(X, top, right, Saturate32(int64_t{top} + w.nHeight));
 }
 
 [[gnu::always_inline]] inline void AppendWord(const St_WordInfo& w, std::vector<St_WordInfo>& chars, CBaseBlock& block,

@@ -44,19 +44,22 @@ struct Gap {
 
 Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
     const int64_t a = (int64_t{prev.nHeight} + cur.nHeight) / 2;
-    const bool bothSingle = prev.wCode < 0x8000 && code < 0x8000;
-    const bool bothDouble = prev.wCode >= 0x8000 && code >= 0x8000;
     const bool sameColumn = std::llabs(int64_t{cur.nX} - prev.nX) < a;
     const bool sameLine = std::llabs(int64_t{cur.nY} - prev.nY) < a;
-    if (!sameLine && !sameColumn) return {};  // so a > 0 from here on, and so is the unit
+    if (!sameLine && !sameColumn) return {};  // so a > 0 from here on, and so are the bounds
 
-    double gap = 0.0;
+    int64_t distance = 0;
     if (prev.bVertical) {
-        if (cur.bVertical && sameColumn) gap = double(int64_t{cur.rcChar.top} - prev.rcChar.bottom);
+        if (cur.bVertical && sameColumn) distance = int64_t{cur.rcChar.top} - prev.rcChar.bottom;
     } else if (!cur.bVertical && sameLine) {
-        gap = double(int64_t{cur.rcChar.left} - prev.rcChar.right);
+        distance = int64_t{cur.rcChar.left} - prev.rcChar.right;
     }
+    // Touching or overlapping characters, most of a line, reach no bound.
+    if (distance <= 0) return {};
 
+    double gap = double(distance);
+    const bool bothSingle = prev.wCode < 0x8000 && code < 0x8000;
+    const bool bothDouble = prev.wCode >= 0x8000 && code >= 0x8000;
     const double unit = double(a) * (bothSingle ? kNarrowUnit : kWideUnit);
     if (gap >= unit) {
         Gap spaces{bothSingle ? kNarrowSpace : kWideSpace, 0};
@@ -151,10 +154,14 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
     FontName font = chars.empty() ? FontName() : chars[0].strFontName;
     bool symbolFont = IsSymbolFont(font);
 
-    for (size_t i = 0; i < chars.size(); ++i) {
-        const St_WordInfo& cur = chars[i];
+    // The texts' stores could be the list's own as far as the compiler knows: its
+    // bounds are read once.
+    const St_WordInfo* const list = chars.data();
+    const size_t count = chars.size();
+    for (size_t i = 0; i < count; ++i) {
+        const St_WordInfo& cur = list[i];
         if (cur.IsParagraphMarker()) {
-            if (i + 1 == chars.size()) continue;
+            if (i + 1 == count) continue;
             text.Put(kLineBreak);
             if (body) {
                 runs.NoteIndent(text.Size());
@@ -167,14 +174,14 @@ BlockTexts RenderBlockText(const CBaseBlock& block, std::span<const St_ReplaceCo
             symbolFont = IsSymbolFont(font);
         }
         const uint16_t code = replace(cur.wCode, symbolFont);
-        if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, chars[static_cast<size_t>(ref)]);
+        if (fontTag.empty() && ref != -1) AppendFontTag(fontTag, list[ref]);
         if (text.Size() == 0) {
             if (body) {
                 runs.NoteIndent(0);
                 text.Put(kIndent);
             }
         } else {
-            if (i > 0) text.PutGap(GapSpaces(chars[i - 1], cur, code));
+            if (i > 0) text.PutGap(GapSpaces(list[i - 1], cur, code));
             if (IsSameRun(block, ref, cur, code) == 0) {
                 if (fontTag.empty()) AppendFontTag(fontTag, cur);
                 runs.Append(html, fontTag, text.Written(), runBegin, text.Size());

@@ -82,6 +82,31 @@ TEST_F(PsArticle, SingleByteWidthsFollowTheAdvancesAround) {
     }
 }
 
+TEST_F(PsArticle, PlacedCharactersSaturateAtTheEndsOfThe32BitRange) {
+    struct Case {
+        const char* what;
+        int32_t x, y;
+        float scale;
+        Rect box;
+        Point extent;
+    };
+    constexpr int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+    const std::vector<Case> cases = {
+        {"near the top", 2147483000, 2147483600, 1.0f, MakeRect(2147483000, 2147482800, kMax, kMax), {kMax, kMax}},
+        {"scaled past the bottom", -2147483000, -2147483000, 2.0f, MakeRect(kMin, kMin, -2147482648, -2147482648),
+         {0, 0}},
+        {"scaled, in range", 1000, 3000, 0.5f, MakeRect(500, 700, 1500, 1700), {1450, 1750}},
+    };
+    for (const Case& c : cases) {
+        reader_.m_curWord.wCode = 0xB0A1;
+        reader_.m_curWord.nWidth = reader_.m_curWord.nHeight = 1000;
+        Point extent{};
+        reader_.PlaceChar(c.x, c.y, extent, c.scale, c.scale, true, 0, 0);
+        EXPECT_EQ(reader_.m_curWord.rcChar, c.box) << c.what;
+        EXPECT_EQ(extent, c.extent) << c.what;
+    }
+}
+
 TEST_F(PsArticle, ScaledFontsAndTurnedFonts) {
     PsPageWriter page;
     page.article(1).translate(0, 100).scale(2, 0.5).font("JBHGHT", 1000, 800).show(100, 100, "A", {});
