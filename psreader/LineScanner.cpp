@@ -171,21 +171,64 @@ bool TakePlainToken(const char*& p, const char* end, char sep, double& value) {
 
 }  // namespace
 
+namespace {
+
+// The last token read and its separator, when both fit in eight bytes. Advance lists
+// repeat their numbers: a token with the same bytes and separator has the same value.
+class LastToken {
+public:
+    bool Matches(const char* p, const char* end) const {
+        if (mask_ == 0 || end - p < 8) return false;
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        return (word & mask_) == bytes_;
+    }
+    size_t Length() const { return length_; }
+    float Value() const { return value_; }
+
+    // The token [start, stop) just read, worth `value`.
+    void Note(const char* start, const char* stop, const char* end, char sep, float value) {
+        const size_t length = static_cast<size_t>(stop - start);
+        mask_ = 0;
+        if (length == 0 || length > 7 || stop == end || *stop != sep || end - start < 8) return;
+        mask_ = length == 7 ? ~uint64_t{0} : (uint64_t{1} << (8 * (length + 1))) - 1;
+        std::memcpy(&bytes_, start, sizeof bytes_);
+        bytes_ &= mask_;
+        length_ = length;
+        value_ = value;
+    }
+
+private:
+    uint64_t bytes_ = 0, mask_ = 0;  // mask 0: nothing noted
+    size_t length_ = 0;
+    float value_ = 0.0f;
+};
+
+}  // namespace
+
 bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) {
     // The first token runs up to the first separator and may be empty; after it, runs
     // of separators count as one and trailing ones end the list.
     const char* p = text.data();
     const char* const end = p + text.size();
     if (p == end) return true;
+    LastToken last;
     for (size_t i = 0; i < count;) {
-        double value;
-        if (!TakePlainToken(p, end, sep, value)) {
-            const void* at = std::memchr(p, sep, static_cast<size_t>(end - p));
-            const char* tokenEnd = at ? static_cast<const char*>(at) : end;
-            value = Atof(std::string_view(p, static_cast<size_t>(tokenEnd - p)));
-            p = tokenEnd;
+        if (last.Matches(p, end)) {
+            values[i++] = last.Value();
+            p += last.Length();
+        } else {
+            const char* const start = p;
+            double value;
+            if (!TakePlainToken(p, end, sep, value)) {
+                const void* at = std::memchr(p, sep, static_cast<size_t>(end - p));
+                const char* tokenEnd = at ? static_cast<const char*>(at) : end;
+                value = Atof(std::string_view(p, static_cast<size_t>(tokenEnd - p)));
+                p = tokenEnd;
+            }
+            values[i++] = static_cast<float>(value);
+            last.Note(start, p, end, sep, values[i - 1]);
         }
-        values[i++] = static_cast<float>(value);
         if (p == end) return true;
         while (p < end && *p == sep) ++p;
         if (p == end) return true;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -95,6 +96,28 @@ TEST(PsScanner, SplitNumbersReadsIntegersOfEveryLengthAsStrtodDoes) {
     ASSERT_TRUE(SplitNumbers(text, ' ', values.size(), values.data()));
     for (size_t i = 0; i < tokens.size(); ++i)
         EXPECT_EQ(values[i], static_cast<float>(std::strtod(tokens[i].c_str(), nullptr))) << tokens[i];
+}
+
+TEST(PsScanner, SplitNumbersReadsRepeatedTokensAnew) {
+    // Neighbours that share their first bytes with the token before them.
+    const char* texts[] = {
+        "920 920 9200 920 92 920.5 920.5 920 -920 -920 920",
+        "0.5 0.5 0.50 0.5 .5 0.5",
+        "1234567 1234567 12345678 1234567 12345670 1234567",
+        "7 7 7\t7 7x 7 77 7",
+    };
+    for (const char* text : texts) {
+        std::vector<std::string> tokens;
+        for (size_t at = 0, next; at < std::strlen(text); at = next + 1) {
+            next = std::string_view(text).find(' ', at);
+            if (next == std::string_view::npos) next = std::strlen(text);
+            tokens.emplace_back(text + at, next - at);
+        }
+        std::vector<float> values(tokens.size(), -1.0f);
+        ASSERT_TRUE(SplitNumbers(text, ' ', values.size(), values.data()));
+        for (size_t i = 0; i < tokens.size(); ++i)
+            EXPECT_EQ(values[i], static_cast<float>(std::strtod(tokens[i].c_str(), nullptr))) << text << " #" << i;
+    }
 }
 
 TEST(PsScanner, ExtractShowTextTakesLiteralAndHexadecimalOperands) {
