@@ -42,7 +42,7 @@ public:
         if (added) fonts_.push_back({ch.strFontName, 0, ch.nHeight});
         return it->second;
     }
-    void Count(size_t slot) { ++fonts_[slot].count; }
+    void Count(size_t slot, int64_t characters = 1) { fonts_[slot].count += characters; }
     const std::vector<FontCount>& Fonts() const { return fonts_; }
 
 private:
@@ -64,15 +64,20 @@ std::optional<FontStats> ReadFontStats(const CBaseBlock& block) {
     FontName lastName = chars[0].strFontName;
     size_t lastSlot = 0;
     bool lastParagraph = MbEqualNoCase(lastName, kParagraphFont);
-    for (size_t i = 1; i < chars.size(); ++i) {
-        const St_WordInfo& ch = chars[i];
-        if (ch.strFontName != lastName) {
-            lastName = ch.strFontName;
-            lastParagraph = MbEqualNoCase(ch.strFontName, kParagraphFont);
-            if (!lastParagraph) lastSlot = tally.SlotOf(ch);
+    // A run of characters in one font is counted when it ends.
+    int64_t run = 0;
+    const St_WordInfo* const end = chars.data() + chars.size();
+    for (const St_WordInfo* ch = chars.data() + 1; ch != end; ++ch) {
+        if (ch->strFontName != lastName) {
+            if (!lastParagraph) tally.Count(lastSlot, run);
+            run = 0;
+            lastName = ch->strFontName;
+            lastParagraph = MbEqualNoCase(ch->strFontName, kParagraphFont);
+            if (!lastParagraph) lastSlot = tally.SlotOf(*ch);
         }
-        if (!lastParagraph) tally.Count(lastSlot);
+        ++run;
     }
+    if (!lastParagraph) tally.Count(lastSlot, run);
 
     const std::vector<FontCount>& fonts = tally.Fonts();
     const FontCount* dominant = &fonts[0];
@@ -101,22 +106,25 @@ int GetLayoutCode(const CBaseBlock& block) {
 
     const St_WordInfo& first = chars[0];
     const int64_t width = first.nWidth;
-    int64_t horizontal = 0, vertical = 0, after = 0, before = 0, right = 0, left = 0, same = 0;
-    for (size_t i = 1; i < chars.size(); ++i) {
-        const Rect& rc = chars[i].rcChar;
-        if (IsRectEmpty(rc)) continue;  // paragraph markers
-        const int64_t d = int64_t{rc.left} - first.rcChar.left;
+    const int64_t firstLeft = first.rcChar.left;
+    int64_t horizontal = 0, vertical = 0, after = 0, right = 0, left = 0;
+    // The first character's direction decides what is counted.
+    const St_WordInfo* const end = chars.data() + chars.size();
+    for (const St_WordInfo* ch = chars.data() + 1; ch != end; ++ch) {
+        if (IsRectEmpty(ch->rcChar)) continue;  // paragraph markers
+        const int64_t d = ch->rcChar.left - firstLeft;
         if (first.bVertical) {
             ++vertical;
-            if (d > width) ++right;
-            else if (d < -width) ++left;
-            else ++same;
+            const bool rightwards = d > width;
+            right += rightwards;
+            left += !rightwards && d < -width;
         } else {
             ++horizontal;
-            if (d > 0) ++after;
-            else ++before;
+            after += d > 0;
         }
     }
+    const int64_t before = horizontal - after;
+    const int64_t same = vertical - right - left;
     if (horizontal > vertical) return after > before ? kLayoutLeftToRight : kLayoutRightToLeft;
     if (same > left && same > right) return kLayoutSingleColumn;
     return right > left ? kLayoutColumnsRightwards : kLayoutColumnsLeftwards;

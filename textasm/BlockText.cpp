@@ -43,18 +43,21 @@ struct Gap {
 };
 
 Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
+    // Only neighbours of one direction have a gap: along a line that both share, or
+    // down a column that both share, within the mean size a of the two.
+    const bool vertical = prev.bVertical != 0;
+    if (vertical != (cur.bVertical != 0)) return {};
     const int64_t a = (int64_t{prev.nHeight} + cur.nHeight) / 2;
-    const bool sameColumn = std::llabs(int64_t{cur.nX} - prev.nX) < a;
-    const bool sameLine = std::llabs(int64_t{cur.nY} - prev.nY) < a;
-    if (!sameLine && !sameColumn) return {};  // so a > 0 from here on, and so are the bounds
-
-    int64_t distance = 0;
-    if (prev.bVertical) {
-        if (cur.bVertical && sameColumn) distance = int64_t{cur.rcChar.top} - prev.rcChar.bottom;
-    } else if (!cur.bVertical && sameLine) {
+    int64_t distance;
+    if (vertical) {
+        if (std::llabs(int64_t{cur.nX} - prev.nX) >= a) return {};
+        distance = int64_t{cur.rcChar.top} - prev.rcChar.bottom;
+    } else {
+        if (std::llabs(int64_t{cur.nY} - prev.nY) >= a) return {};
         distance = int64_t{cur.rcChar.left} - prev.rcChar.right;
     }
-    // Touching or overlapping characters, most of a line, reach no bound.
+    // So a > 0, and so are the bounds below: touching or overlapping characters, most
+    // of a line, reach none of them.
     if (distance <= 0) return {};
 
     double gap = double(distance);
