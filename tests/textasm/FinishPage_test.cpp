@@ -86,6 +86,11 @@ St_WordInfo Vertical(int32_t left, int32_t top) {
     return w;
 }
 
+St_WordInfo NegativeWidth(St_WordInfo w) {
+    w.nWidth = -1000;
+    return w;
+}
+
 TEST(FinishPage, LayoutCodeFollowsWhereTheCharactersLie) {
     struct Case {
         const char* what;
@@ -107,6 +112,9 @@ TEST(FinishPage, LayoutCodeFollowsWhereTheCharactersLie) {
          {Vertical(5000, 0), Vertical(5000, 920), Vertical(3000, 0), Vertical(3000, 920)}, kLayoutColumnsLeftwards},
         {"vertical, columns to the right", kBlockBody,
          {Vertical(0, 0), Vertical(0, 920), Vertical(2000, 0), Vertical(2000, 920), Vertical(2000, 1840)},
+         kLayoutColumnsRightwards},
+        // Beyond the width one way counts only that way, even when the other test holds too.
+        {"vertical, a negative first width", kBlockBody, {NegativeWidth(Vertical(0, 0)), Vertical(0, 920), Vertical(0, 1840)},
          kLayoutColumnsRightwards},
     };
     for (const Case& c : cases) {
