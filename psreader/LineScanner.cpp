@@ -86,7 +86,14 @@ ByteSet::ByteSet(std::string_view text) {
     for (; left >= 8; p += 8, left -= 8) {
         uint64_t word;
         std::memcpy(&word, p, sizeof word);
-        for (int k = 0; k < 8; ++k, word >>= 8) held_[word & 0xFF] = 1;
+        held_[word & 0xFF] = 1;
+        held_[(word >> 8) & 0xFF] = 1;
+        held_[(word >> 16) & 0xFF] = 1;
+        held_[(word >> 24) & 0xFF] = 1;
+        held_[(word >> 32) & 0xFF] = 1;
+        held_[(word >> 40) & 0xFF] = 1;
+        held_[(word >> 48) & 0xFF] = 1;
+        held_[word >> 56] = 1;
     }
     for (; left > 0; ++p, --left) held_[static_cast<unsigned char>(*p)] = 1;
 }
