@@ -25,6 +25,20 @@ constexpr size_t kMaxChunks = 4096;                     // room for four million
 // entry is written, and entries and chunks never move or change afterwards, so a
 // number held reads its text without the lock.
 struct NamePool {
+    // The paragraph mark comes first, at number 0.
+    NamePool() { Add(kParagraphFont); }
+
+    // Under the lock.
+    uint32_t Add(std::string_view text) {
+        const size_t id = ids.size();
+        const size_t chunk = id >> kChunkBits;
+        if (chunk >= kMaxChunks) throw std::bad_alloc();
+        if (!chunks[chunk]) chunks[chunk] = std::make_unique<const std::string*[]>(kChunkSize);
+        auto it = ids.emplace(text, static_cast<uint32_t>(id)).first;
+        chunks[chunk][id & (kChunkSize - 1)] = &it->first;
+        return it->second;
+    }
+
     std::mutex lock;
     std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> ids;
     std::array<std::unique_ptr<const std::string*[]>, kMaxChunks> chunks;
@@ -41,15 +55,7 @@ uint32_t FontName::Pooled(std::string_view text) {
     NamePool& pool = Pool();
     std::lock_guard<std::mutex> guard(pool.lock);
     auto it = pool.ids.find(text);
-    if (it != pool.ids.end()) return it->second;
-
-    const size_t id = pool.ids.size();
-    const size_t chunk = id >> kChunkBits;
-    if (chunk >= kMaxChunks) throw std::bad_alloc();
-    if (!pool.chunks[chunk]) pool.chunks[chunk] = std::make_unique<const std::string*[]>(kChunkSize);
-    it = pool.ids.emplace(text, static_cast<uint32_t>(id)).first;
-    pool.chunks[chunk][id & (kChunkSize - 1)] = &it->first;
-    return it->second;
+    return it != pool.ids.end() ? it->second : pool.Add(text);
 }
 
 const std::string& FontName::Text(uint32_t id) { return *Pool().chunks[id >> kChunkBits][id & (kChunkSize - 1)]; }

@@ -11,9 +11,15 @@
 
 namespace kestrum {
 
+// "段落", the font name that marks a paragraph break. The pool holds it before any other
+// name, at a number known in advance, so that the test for a marker, made for every
+// character, compares numbers only.
+inline constexpr const char* kParagraphFont = "\xB6\xCE\xC2\xE4";
+
 class FontName {
 public:
     FontName() : FontName(std::string_view{}) {}
+    static FontName ParagraphMark() { return FontName(Number{kParagraphMarkNumber}); }
     explicit FontName(std::string_view text) : id_(Pooled(text)) {}
     FontName& operator=(std::string_view text) {
         id_ = Pooled(text);
@@ -31,6 +37,12 @@ public:
     friend bool operator==(const FontName& a, std::string_view b) { return a.str() == b; }
 
 private:
+    static constexpr uint32_t kParagraphMarkNumber = 0;
+    struct Number {
+        uint32_t value;
+    };
+    explicit FontName(Number number) : id_(number.value) {}
+
     // The number of `text` in the pool, added on first use; the text of a number the
     // pool gave. Both are safe to call from any thread.
     static uint32_t Pooled(std::string_view text);

@@ -13,9 +13,8 @@
 
 namespace kestrum {
 
-// GBK display names the records use as defaults and markers.
+// GBK display names the records use as defaults and markers (and kParagraphFont, 段落).
 inline constexpr const char* kDefaultWordFont = "\xC7\xE0\xC4\xF1\xBB\xAA\xB9\xE2\xBC\xF2\xB1\xA8\xCB\xCE";  // 青鸟华光简报宋
-inline constexpr const char* kParagraphFont = "\xB6\xCE\xC2\xE4";  // 段落
 inline constexpr const char* kRuleFont = "\xD6\xB1\xCF\xDF";       // 直线
 inline constexpr uint16_t kParagraphCode = 0xA1A1;                 // ideographic space
 
@@ -33,10 +32,7 @@ struct St_WordInfo {
     float fAngle = 0.0f;                        // font rotation: 0 or 90 degrees
 
     static St_WordInfo ParagraphMarker();
-    bool IsParagraphMarker() const {
-        static const FontName paragraph(kParagraphFont);
-        return strFontName2 == paragraph;
-    }
+    bool IsParagraphMarker() const { return strFontName2 == FontName::ParagraphMark(); }
 };
 
 // A page holds a record per character drawn: the small fields share one word.

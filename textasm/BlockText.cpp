@@ -44,21 +44,17 @@ struct Gap {
 
 Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
     // Only neighbours of one direction have a gap: along a line that both share, or
-    // down a column that both share, within the mean size a of the two.
+    // down a column that both share, within the mean size a of the two. Touching or
+    // overlapping characters, most of a line, have none whatever a is (the bounds
+    // below are positive), so the distance is judged first.
     const bool vertical = prev.bVertical != 0;
     if (vertical != (cur.bVertical != 0)) return {};
-    const int64_t a = (int64_t{prev.nHeight} + cur.nHeight) / 2;
-    int64_t distance;
-    if (vertical) {
-        if (std::llabs(int64_t{cur.nX} - prev.nX) >= a) return {};
-        distance = int64_t{cur.rcChar.top} - prev.rcChar.bottom;
-    } else {
-        if (std::llabs(int64_t{cur.nY} - prev.nY) >= a) return {};
-        distance = int64_t{cur.rcChar.left} - prev.rcChar.right;
-    }
-    // So a > 0, and so are the bounds below: touching or overlapping characters, most
-    // of a line, reach none of them.
+    const int64_t distance = vertical ? int64_t{cur.rcChar.top} - prev.rcChar.bottom
+                                      : int64_t{cur.rcChar.left} - prev.rcChar.right;
     if (distance <= 0) return {};
+    const int64_t a = (int64_t{prev.nHeight} + cur.nHeight) / 2;
+    const int64_t across = vertical ? int64_t{cur.nX} - prev.nX : int64_t{cur.nY} - prev.nY;
+    if (std::llabs(across) >= a) return {};  // so a > 0 from here on
 
     double gap = double(distance);
     const bool bothSingle = prev.wCode < 0x8000 && code < 0x8000;

@@ -128,8 +128,10 @@ inline int IsSameRun(const CBaseBlock& block, int refIndex, const St_WordInfo& c
     if (refIndex < 0) return 1;
     if (code < 0x8000) return 1;
     if (IsPunct(code)) return 1;
-    if (static_cast<size_t>(refIndex) >= block.m_arrChars.size()) return 1;
-    const St_WordInfo& ref = block.m_arrChars[static_cast<size_t>(refIndex)];
+    // The index is checked against the end pointer: a count of 52-byte records costs a division.
+    const auto at = block.m_arrChars.begin() + refIndex;
+    if (at >= block.m_arrChars.end()) return 1;
+    const St_WordInfo& ref = *at;
     if (ref.IsParagraphMarker()) return 1;
     if (ref.nHeight != ch.nHeight) return 0;
     return SameFontName(ref.strFontName, ch.strFontName) ? 1 : 0;

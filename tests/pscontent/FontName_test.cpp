@@ -26,6 +26,12 @@ TEST(PsFontName, BehavesAsAStringValue) {
     EXPECT_EQ(big.size(), longName.size());
     EXPECT_EQ(big.substr(4998), "\xB0\xB0");
 
+    // The paragraph mark, known without a lookup, is the pooled name like any other.
+    EXPECT_EQ(FontName::ParagraphMark(), FontName(kParagraphFont));
+    EXPECT_EQ(FontName::ParagraphMark().str(), kParagraphFont);
+    EXPECT_TRUE(St_WordInfo::ParagraphMarker().IsParagraphMarker());
+    EXPECT_FALSE(St_WordInfo().IsParagraphMarker());
+
     St_WordInfo w;
     St_WordInfo copy = w;
     w.strFontName = "other";  // a copy keeps its own value
