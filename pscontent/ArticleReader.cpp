@@ -96,10 +96,17 @@ uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
     return FractionsToColour(numbers);
 }
 
+// The advances before and after a character, which only a narrow character needs.
+struct Neighbours {
+    int32_t prev = 0, next = 0;
+};
+
 // The origin, extent and box of a character of w's code and sizes drawn at (x, y)
 // under the scales: PlaceChar's rules, for the reader's record or a local one.
-[[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, int32_t x, int32_t y, Point& extent, float scaleX, float scaleY,
-                                            bool hasAdvances, int32_t prevAdvance, int32_t nextAdvance) {
+// `neighbours()` gives the advances around the character, when it has them.
+template <class NeighbourAdvances>
+[[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, int32_t x, int32_t y, Point& extent, float scaleX,
+                                            float scaleY, bool hasAdvances, NeighbourAdvances&& neighbours) {
     // Sums of whole numbers are exact in a double: they are added as integers here, and
     // a scale of 1 leaves a position as it is.
     const int32_t X = scaleX == 1.0f ? x : trunc32(x * static_cast<double>(scaleX));
@@ -117,7 +124,8 @@ uint32_t ColourBefore(std::string_view line, size_t at, float* numbers) {
     const uint16_t code = w.wCode;
     if (code > 0x100 || code == '%' || code == '?') right = Saturate32(int64_t{X} + w.nWidth);
     else if (!hasAdvances) right = trunc32(X + width * 0.5);
-    else if (width * 0.5 < prevAdvance && width * 0.4 > nextAdvance) right = Saturate32(int64_t{X} + w.nWidth);
+    else if (const Neighbours around = neighbours(); width * 0.5 < around.prev && width * 0.4 > around.next)
+        right = Saturate32(int64_t{X} + w.nWidth);
     else right = trunc32(width * 0.7 + X);
     w.rcChar = MakeRect(X, top, right, Saturate32(int64_t{top} + w.nHeight));
 }
@@ -301,11 +309,12 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
             else curX = trunc32(curX + static_cast<double>(st.Number(i)));
             ++i;
         }
-        const int32_t prevAdvance = i == 0 ? trunc32(st.Number(0)) : 0;
         const size_t limit = dbl ? n / 2 : n;
-        const int32_t nextAdvance = i + 1 < limit ? trunc32(st.Number(i + 1)) : 0;
+        auto neighbours = [&st, i, limit] {
+            return Neighbours{i == 0 ? trunc32(st.Number(0)) : 0, i + 1 < limit ? trunc32(st.Number(i + 1)) : 0};
+        };
         if (dbl) ++k;
-        PlaceWord(w, curX, curY, st.extent, st.scaleX, st.scaleY, true, prevAdvance, nextAdvance);
+        PlaceWord(w, curX, curY, st.extent, st.scaleX, st.scaleY, true, neighbours);
         AppendWord(w, st.chars, st.block, st.lastRect);
     }
     st.curX = curX;
@@ -315,7 +324,7 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
 
 void CPSParser::PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, float scaleY, bool hasAdvances,
                           int32_t prevAdvance, int32_t nextAdvance) {
-    PlaceWord(m_curWord, x, y, extent, scaleX, scaleY, hasAdvances, prevAdvance, nextAdvance);
+    PlaceWord(m_curWord, x, y, extent, scaleX, scaleY, hasAdvances, [=] { return Neighbours{prevAdvance, nextAdvance}; });
 }
 
 void CPSParser::AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect) {
