@@ -176,10 +176,6 @@ bool TakePlainToken(const char*& p, const char* end, char sep, double& value) {
     return true;
 }
 
-}  // namespace
-
-namespace {
-
 // The last token read and its separator, when both fit in eight bytes. Advance lists
 // repeat their numbers: a token with the same bytes and separator has the same value.
 class LastToken {
@@ -211,6 +207,29 @@ private:
     float value_ = 0.0f;
 };
 
+// The value of the token at p, which runs to the separator or to the end; p moves past it.
+double ReadToken(const char*& p, const char* end, char sep) {
+    double value;
+    if (TakePlainToken(p, end, sep, value)) return value;
+    const void* at = std::memchr(p, sep, static_cast<size_t>(end - p));
+    const char* tokenEnd = at ? static_cast<const char*>(at) : end;
+    value = Atof(std::string_view(p, static_cast<size_t>(tokenEnd - p)));
+    p = tokenEnd;
+    return value;
+}
+
+// How often the text says one token, when it is nothing but that token, two times or
+// more, with one separator between; else 0. Such a text equals itself moved by one token
+// and separator, which a single comparison tells. Advance lists are often of this kind.
+size_t RepeatCount(std::string_view text, char sep) {
+    const size_t length = text.find(sep);
+    if (length == 0 || length == std::string_view::npos) return 0;
+    const size_t period = length + 1;
+    if ((text.size() + 1) % period != 0) return 0;
+    if (std::memcmp(text.data(), text.data() + period, text.size() - period) != 0) return 0;
+    return (text.size() + 1) / period;
+}
+
 }  // namespace
 
 bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) {
@@ -219,6 +238,10 @@ bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) 
     const char* p = text.data();
     const char* const end = p + text.size();
     if (p == end) return true;
+    if (const size_t repeats = RepeatCount(text, sep); repeats > 1) {
+        std::fill_n(values, std::min(repeats, count), static_cast<float>(ReadToken(p, end, sep)));
+        return true;
+    }
     LastToken last;
     for (size_t i = 0; i < count;) {
         if (last.Matches(p, end)) {
@@ -226,14 +249,7 @@ bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) 
             p += last.Length();
         } else {
             const char* const start = p;
-            double value;
-            if (!TakePlainToken(p, end, sep, value)) {
-                const void* at = std::memchr(p, sep, static_cast<size_t>(end - p));
-                const char* tokenEnd = at ? static_cast<const char*>(at) : end;
-                value = Atof(std::string_view(p, static_cast<size_t>(tokenEnd - p)));
-                p = tokenEnd;
-            }
-            values[i++] = static_cast<float>(value);
+            values[i++] = static_cast<float>(ReadToken(p, end, sep));
             last.Note(start, p, end, sep, values[i - 1]);
         }
         if (p == end) return true;
