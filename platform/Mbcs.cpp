@@ -120,6 +120,18 @@ size_t MbFind(std::string_view text, std::string_view what, size_t from) {
 
 size_t MbFindLast(std::string_view text, std::string_view what) {
     if (what.empty()) return text.size();
+    if (what.size() == 1 && !IsLeadByte(static_cast<unsigned char>(what[0]))) {
+        // From the end: a byte outside the lead range ends every run of lead bytes, so
+        // the run before each candidate is walked once at most.
+        for (size_t end = text.size(); end > 0;) {
+            const void* hit = memrchr(text.data(), what[0], end);
+            if (!hit) return npos;
+            const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+            if (LeadRunBefore(text.data(), pos, 0) % 2 == 0) return pos;
+            end = pos;
+        }
+        return npos;
+    }
     size_t last = npos;
     size_t pos = MbFind(text, what, 0);
     while (pos != npos) {

@@ -287,7 +287,8 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
     st.curX = std::max(trunc32(position[0]), 0);
     st.curY = trunc32(position[1]);
 
-    const std::string text = ExtractShowText(line);
+    ExtractShowText(line, st.showText);
+    const std::string& text = st.showText;
     std::string_view head = line.substr(0, std::min(markerPos, line.size()));
     size_t bracket = MbFindLast(head, "[");
     std::string_view advances = bracket != std::string_view::npos ? head.substr(bracket + 1) : head;

@@ -42,6 +42,7 @@ struct ArticleState {
     uint32_t colour = 0;             // colour of the next characters, 0x00BBGGRR
     Rect lastRect{};                 // rectangle of the last character appended
     std::string positionText;        // operand text of the last moveto
+    std::string showText;            // text of the show line being read
     uint8_t vertical = 0;            // writing direction of the current show line
     uint8_t glyphPlaced = 0;         // inside a define block: its moveto line was read
     // Receives the advances, scales and colours of the call; what a split does not

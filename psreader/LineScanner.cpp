@@ -38,20 +38,18 @@ std::string HexBytes(std::string digits) {
     return out;
 }
 
-std::string Unescape(std::string text) {
-    // Every escape starts with a backslash; most shown strings hold none.
-    if (text.find('\\') == std::string::npos) return text;
-    MbReplaceAll(text, "\\(", "(");
-    MbReplaceAll(text, "\\)", ")");
-    MbReplaceAll(text, "\\\\", "\\");
-    return text;
-}
-
-// The literal's text before `close`: after the first " (", else all but the first byte.
-std::string LiteralBefore(std::string_view line, size_t close) {
+// The literal's text before `close`, after the first " (", else all but the first byte,
+// with its escapes undone, into `out`.
+void LiteralBefore(std::string_view line, size_t close, std::string& out) {
     std::string_view head = line.substr(0, close);
-    size_t open = MbFind(head, " (");
-    return Unescape(open != std::string_view::npos ? Mid(head, open + 2) : Mid(head, 1));
+    const size_t open = MbFind(head, " (");
+    const size_t from = open != std::string_view::npos ? open + 2 : 1;
+    out.assign(from < head.size() ? head.substr(from) : std::string_view());
+    // Every escape starts with a backslash; most shown strings hold none.
+    if (out.find('\\') == std::string::npos) return;
+    MbReplaceAll(out, "\\(", "(");
+    MbReplaceAll(out, "\\)", ")");
+    MbReplaceAll(out, "\\\\", "\\");
 }
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -259,23 +257,30 @@ bool SplitNumbers(std::string_view text, char sep, size_t count, float* values) 
     return true;
 }
 
-std::string ExtractShowText(std::string_view line) {
+void ExtractShowText(std::string_view line, std::string& out) {
     size_t close = MbFind(line, ") ");
     if (close == std::string_view::npos) close = MbFind(line, ")[");
-    if (close != std::string_view::npos) return LiteralBefore(line, close);
+    if (close != std::string_view::npos) return LiteralBefore(line, close, out);
 
+    out.clear();
     size_t start = MbFind(line, "m <");
     size_t markerLength = 3;
     if (start == std::string_view::npos) {
         start = MbFind(line, "mo <");
         markerLength = 4;
-        if (start == std::string_view::npos) return {};
+        if (start == std::string_view::npos) return;
     }
     size_t end = MbFindLast(line, ">");
-    if (end == std::string_view::npos) return {};
+    if (end == std::string_view::npos) return;
     start += markerLength;
     // A last '>' before the operand's start leaves no digits.
-    return HexBytes(end > start ? Mid(line, start, end - start) : std::string());
+    out = HexBytes(end > start ? Mid(line, start, end - start) : std::string());
+}
+
+std::string ExtractShowText(std::string_view line) {
+    std::string out;
+    ExtractShowText(line, out);
+    return out;
 }
 
 FontMatrix ReadFontMatrix(std::string_view line, size_t markerPos) {

@@ -51,6 +51,8 @@ FontMatrix ReadFontMatrix(std::string_view line, size_t markerPos);
 // The text operand of a show line, literal "(...)" or hexadecimal "<...>"; empty
 // when the line has none.
 std::string ExtractShowText(std::string_view line);
+// The same into `out`, whose room is used again.
+void ExtractShowText(std::string_view line, std::string& out);
 
 // The translation (fifth and sixth numbers) of a "[a b c d e f] concat" line.
 struct ConcatTranslation {

@@ -70,6 +70,12 @@ TEST(PlatformMbcs, FindLast) {
     EXPECT_EQ(MbFindLast("aaaa", "aa"), 2u);
     EXPECT_EQ(MbFindLast("abc", "x"), npos);
     EXPECT_EQ(MbFindLast("abc", ""), 3u);
+    EXPECT_EQ(MbFindLast("\xB0\xB0[", "["), 2u);
+    EXPECT_EQ(MbFindLast("[\xB0\xB0\xB0[", "["), 0u);
+    // Every later '[' is a trail byte: each is judged by the lead byte before it alone.
+    std::string trails = "[";
+    for (int i = 0; i < 200000; ++i) trails += "\x81[";
+    EXPECT_EQ(MbFindLast(trails, "["), 0u);
 }
 
 TEST(PlatformMbcs, ReplaceAll) {
