@@ -12,8 +12,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <memory>
 #include <optional>
+#include <span>
+#include <thread>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -49,32 +53,91 @@ Rect BlockRect(const CBaseBlock& b) {
     return rect;
 }
 
+bool IsText(const CBaseBlock& b) { return !b.m_bSkip && (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody); }
+
+// What a text block gives its host block: read from the block's characters alone.
+struct TextResult {
+    std::optional<FontStats> stats;  // none: the block makes no host block
+    BlockTexts texts;
+    int layout = 0;
+};
+
+TextResult ReadText(const CBaseBlock& b, std::span<const St_ReplaceCode> replaceCodes,
+                    std::span<const St_ReplaceCode> symbolCodes) {
+    TextResult result;
+    result.stats = ReadFontStats(b);
+    if (!result.stats) return result;
+    result.texts = RenderBlockText(b, replaceCodes, symbolCodes);
+    result.layout = GetLayoutCode(b);
+    return result;
+}
+
+// A page this large is read on more than one thread: below it, starting a thread costs
+// more than it saves.
+constexpr size_t kCharsForThreads = 100000;
+constexpr unsigned kMaxThreads = 4;
+
+// The text results of the blocks, by block index (empty for other blocks). The blocks
+// are only read; each thread takes a run of them with about its share of characters.
+std::vector<TextResult> ReadTexts(const std::vector<CBaseBlock>& blocks, std::span<const St_ReplaceCode> replaceCodes,
+                                  std::span<const St_ReplaceCode> symbolCodes) {
+    std::vector<TextResult> results(blocks.size());
+    auto readRun = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            if (IsText(blocks[i])) results[i] = ReadText(blocks[i], replaceCodes, symbolCodes);
+    };
+    size_t total = 0;
+    for (const CBaseBlock& b : blocks)
+        if (IsText(b)) total += b.m_arrChars.size();
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
+    if (threads == 1 || total < kCharsForThreads) {
+        readRun(0, blocks.size());
+        return results;
+    }
+
+    // Runs of blocks cut where the characters so far pass each thread's share.
+    std::vector<size_t> cuts = {0};
+    size_t seen = 0;
+    for (size_t i = 0; i < blocks.size() && cuts.size() < threads; ++i) {
+        if (IsText(blocks[i])) seen += blocks[i].m_arrChars.size();
+        if (seen * threads >= total * cuts.size()) cuts.push_back(i + 1);
+    }
+    cuts.push_back(blocks.size());
+    std::vector<std::future<void>> others;
+    for (size_t run = 1; run + 1 < cuts.size(); ++run)
+        others.push_back(std::async(std::launch::async, readRun, cuts[run], cuts[run + 1]));
+    readRun(cuts[0], cuts[1]);
+    for (std::future<void>& other : others) other.get();  // passes on what a thread threw
+    return results;
+}
+
 }  // namespace
 
 bool CPSParser::FinishPage() {
     CPageInfo* page = m_pPageInfo.get();
     double chars = 0.0, weighted = 0.0;
+    std::vector<TextResult> results = ReadTexts(m_arrBlocks, m_arrReplaceCodes, m_arrSymbolCodes);
 
-    for (const CBaseBlock& b : m_arrBlocks) {
+    for (size_t i = 0; i < m_arrBlocks.size(); ++i) {
+        const CBaseBlock& b = m_arrBlocks[i];
         if (b.m_bSkip) continue;
         const Rect rect = BlockRect(b);
 
         if (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody) {
-            std::optional<FontStats> stats = ReadFontStats(b);
-            if (!stats) continue;
-            BlockTexts texts = RenderBlockText(b, m_arrReplaceCodes, m_arrSymbolCodes);
+            TextResult& result = results[i];
+            if (!result.stats) continue;
             auto text = std::make_unique<CTextBlock>(page);
             text->m_nKind = b.m_nKind;
             text->m_nID = b.m_nID;
             text->m_nArticle = b.m_nArticle;
-            text->m_strFontName = std::move(stats->fontName);
-            text->m_dFontSize = stats->avgSize;
-            text->m_strText = std::move(texts.text);
-            text->m_strHtml = std::move(texts.html);
-            text->m_nLayout = GetLayoutCode(b);
+            text->m_strFontName = std::move(result.stats->fontName);
+            text->m_dFontSize = result.stats->avgSize;
+            text->m_strText = std::move(result.texts.text);
+            text->m_strHtml = std::move(result.texts.html);
+            text->m_nLayout = result.layout;
             text->m_rect = rect;
             chars += double(b.m_arrChars.size());
-            weighted += double(b.m_arrChars.size()) * stats->avgSize;
+            weighted += double(b.m_arrChars.size()) * text->m_dFontSize;
             m_arrTextBlocks.Add(text.release());
         } else if (b.m_nKind == kBlockPicture) {
             auto pic = std::make_unique<CPicBlock>(page);

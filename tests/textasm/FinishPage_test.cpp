@@ -6,9 +6,11 @@
 #include "psreader/PSParser.h"
 #include "tests/support/CharRecords.h"
 #include "textasm/BlockStats.h"
+#include "textasm/BlockText.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 namespace kestrum {
@@ -148,6 +150,37 @@ TEST(FinishPage, MakesTextBlocksAndPromotesClearlyLargerBodyText) {
     EXPECT_EQ(small.m_strHtml.substr(0, 9), "<p><font ");
     EXPECT_EQ(small.m_pPageInfo, reader.m_pPageInfo.get());
     EXPECT_TRUE(reader.m_arrBlocks[0].m_strParaHtml.empty());  // worked on a copy
+}
+
+TEST(FinishPage, ALargePageReadsAsTheBlocksDoOneByOne) {
+    // Enough characters that the blocks are read on several threads, in blocks of
+    // several sizes, fonts and kinds, with blocks that give no host block among them.
+    CPSParser reader;
+    for (int i = 0; i < 300; ++i) {
+        CBaseBlock b = TextRecord(i % 5 == 0 ? kBlockTitle : kBlockBody, 200 + i * 7 % 900, 500 + i % 7 * 100, i);
+        if (i % 3 == 0) AddRun(b, 40, 1200, kHei);
+        if (i % 4 == 0) b.m_arrChars.push_back(St_WordInfo::ParagraphMarker());
+        if (i % 11 == 0) b.m_bSkip = 1;
+        reader.m_arrBlocks.push_back(b);
+        if (i % 13 == 0) reader.m_arrBlocks.push_back(CBaseBlock{});
+    }
+    ASSERT_TRUE(reader.FinishPage());
+
+    int n = 0;
+    for (const CBaseBlock& b : reader.m_arrBlocks) {
+        std::optional<FontStats> stats = ReadFontStats(b);
+        if (b.m_bSkip || !stats) continue;
+        ASSERT_LT(n, reader.m_arrTextBlocks.GetSize());
+        const CTextBlock& text = *reader.m_arrTextBlocks[n++];
+        const BlockTexts expected = RenderBlockText(b, reader.m_arrReplaceCodes, reader.m_arrSymbolCodes);
+        EXPECT_EQ(text.m_nID, b.m_nID);
+        EXPECT_EQ(text.m_strText, expected.text) << b.m_nID;
+        EXPECT_EQ(text.m_strHtml, expected.html) << b.m_nID;
+        EXPECT_EQ(text.m_strFontName, stats->fontName) << b.m_nID;
+        EXPECT_EQ(text.m_dFontSize, stats->avgSize) << b.m_nID;
+        EXPECT_EQ(text.m_nLayout, GetLayoutCode(b)) << b.m_nID;
+    }
+    EXPECT_EQ(n, reader.m_arrTextBlocks.GetSize());
 }
 
 TEST(FinishPage, BodyTextNotClearlyLargerStaysBody) {
