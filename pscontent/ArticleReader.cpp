@@ -9,6 +9,7 @@
 #include "psreader/PageFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <iterator>
 
@@ -130,14 +131,31 @@ template <class NeighbourAdvances>
     w.rcChar = MakeRect(X, top, right, Saturate32(int64_t{top} + w.nHeight));
 }
 
-[[gnu::always_inline]] inline void AppendWord(const St_WordInfo& w, std::vector<St_WordInfo>& chars, CBaseBlock& block,
+// The boxes of characters appended, as their four outer sides: a block's bound takes
+// them at once (UnionRect of each in turn gives the same, an empty box adding nothing).
+struct AddedBoxes {
+    int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+    bool any = false;
+
+    void Add(const Rect& r) {
+        if (IsRectEmpty(r)) return;
+        left = std::min(left, r.left);
+        top = std::min(top, r.top);
+        right = std::max(right, r.right);
+        bottom = std::max(bottom, r.bottom);
+        any = true;
+    }
+    Rect AddedTo(const Rect& bound) const { return any ? UnionRect(bound, MakeRect(left, top, right, bottom)) : bound; }
+};
+
+[[gnu::always_inline]] inline void AppendWord(const St_WordInfo& w, std::vector<St_WordInfo>& chars, AddedBoxes& added,
                                              Rect& lastRect) {
     // The typesetting system draws some glyphs twice at one place (bold by overprint).
     if (!chars.empty() && w.rcChar == lastRect) {
         chars.back() = w;
     } else {
         chars.push_back(w);
-        block.m_rcBound = UnionRect(block.m_rcBound, w.rcChar);
+        added.Add(w.rcChar);
     }
     lastRect = w.rcChar;
 }
@@ -300,6 +318,7 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
     w.crColor = st.colour;
     w.bVertical = st.vertical;
     int32_t curX = st.curX, curY = st.curY;
+    AddedBoxes added;
     const size_t n = text.size();
     std::string_view rest = text;
     size_t i = 0;
@@ -316,8 +335,9 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
         };
         if (dbl) ++k;
         PlaceWord(w, curX, curY, st.extent, st.scaleX, st.scaleY, true, neighbours);
-        AppendWord(w, st.chars, st.block, st.lastRect);
+        AppendWord(w, st.chars, added, st.lastRect);
     }
+    st.block.m_rcBound = added.AddedTo(st.block.m_rcBound);
     st.curX = curX;
     st.curY = curY;
     if (n > 0) m_curWord = w;  // a line without characters leaves the record as it was
@@ -329,7 +349,9 @@ void CPSParser::PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, flo
 }
 
 void CPSParser::AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect) {
-    AppendWord(m_curWord, chars, block, lastRect);
+    AddedBoxes added;
+    AppendWord(m_curWord, chars, added, lastRect);
+    block.m_rcBound = added.AddedTo(block.m_rcBound);
 }
 
 void CPSParser::DefineBlock(PageFile& file, ArticleState& st, std::string_view line, size_t markerPos) {

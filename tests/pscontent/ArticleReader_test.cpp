@@ -82,6 +82,20 @@ TEST_F(PsArticle, SingleByteWidthsFollowTheAdvancesAround) {
     }
 }
 
+TEST_F(PsArticle, AppendedCharactersBoundTheirBlockButEmptyBoxesAndRepeatsAddNothing) {
+    const Rect boxes[] = {MakeRect(5, 5, 5, 9), MakeRect(10, 20, 30, 40), MakeRect(10, 20, 30, 40),
+                          MakeRect(-7, 0, -7, 100), MakeRect(0, 10, 12, 50)};
+    std::vector<St_WordInfo> chars;
+    CBaseBlock block;
+    Rect last{};
+    for (const Rect& box : boxes) {
+        reader_.m_curWord.rcChar = box;
+        reader_.AppendChar(chars, block, last);
+    }
+    EXPECT_EQ(chars.size(), 4u);  // the repeat replaced the one before it
+    EXPECT_EQ(block.m_rcBound, MakeRect(0, 10, 30, 50));
+}
+
 TEST_F(PsArticle, PlacedCharactersSaturateAtTheEndsOfThe32BitRange) {
     struct Case {
         const char* what;
