@@ -64,10 +64,13 @@ struct TextResult {
 
 TextResult ReadText(const CBaseBlock& b, std::span<const St_ReplaceCode> replaceCodes,
                     std::span<const St_ReplaceCode> symbolCodes) {
+    // The texts first: their pass, long on work, hides the wait for the characters,
+    // which the statistics then find at hand.
     TextResult result;
+    BlockTexts texts = RenderBlockText(b, replaceCodes, symbolCodes);
     result.stats = ReadFontStats(b);
     if (!result.stats) return result;
-    result.texts = RenderBlockText(b, replaceCodes, symbolCodes);
+    result.texts = std::move(texts);
     result.layout = GetLayoutCode(b);
     return result;
 }
