@@ -11,6 +11,7 @@
 #include "textasm/BlockText.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <future>
 #include <memory>
@@ -81,35 +82,23 @@ constexpr size_t kCharsForThreads = 100000;
 constexpr unsigned kMaxThreads = 4;
 
 // The text results of the blocks, by block index (empty for other blocks). The blocks
-// are only read; each thread takes a run of them with about its share of characters.
+// are only read; the threads take them one at a time, the next not yet taken, so that
+// one that is held up leaves its share to the others.
 std::vector<TextResult> ReadTexts(const std::vector<CBaseBlock>& blocks, std::span<const St_ReplaceCode> replaceCodes,
                                   std::span<const St_ReplaceCode> symbolCodes) {
     std::vector<TextResult> results(blocks.size());
-    auto readRun = [&](size_t from, size_t to) {
-        for (size_t i = from; i < to; ++i)
+    std::atomic<size_t> next{0};
+    auto readBlocks = [&] {
+        for (size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < blocks.size();)
             if (IsText(blocks[i])) results[i] = ReadText(blocks[i], replaceCodes, symbolCodes);
     };
     size_t total = 0;
     for (const CBaseBlock& b : blocks)
         if (IsText(b)) total += b.m_arrChars.size();
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
-    if (threads == 1 || total < kCharsForThreads) {
-        readRun(0, blocks.size());
-        return results;
-    }
-
-    // Runs of blocks cut where the characters so far pass each thread's share.
-    std::vector<size_t> cuts = {0};
-    size_t seen = 0;
-    for (size_t i = 0; i < blocks.size() && cuts.size() < threads; ++i) {
-        if (IsText(blocks[i])) seen += blocks[i].m_arrChars.size();
-        if (seen * threads >= total * cuts.size()) cuts.push_back(i + 1);
-    }
-    cuts.push_back(blocks.size());
+    const unsigned threads = total < kCharsForThreads ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
     std::vector<std::future<void>> others;
-    for (size_t run = 1; run + 1 < cuts.size(); ++run)
-        others.push_back(std::async(std::launch::async, readRun, cuts[run], cuts[run + 1]));
-    readRun(cuts[0], cuts[1]);
+    for (unsigned t = 1; t < threads; ++t) others.push_back(std::async(std::launch::async, readBlocks));
+    readBlocks();
     for (std::future<void>& other : others) other.get();  // passes on what a thread threw
     return results;
 }
