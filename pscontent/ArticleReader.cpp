@@ -102,33 +102,45 @@ struct Neighbours {
     int32_t prev = 0, next = 0;
 };
 
-// The origin, extent and box of a character of w's code and sizes drawn at (x, y)
-// under the scales: PlaceChar's rules, for the reader's record or a local one.
-// `neighbours()` gives the advances around the character, when it has them.
+// What placing a character takes from its record and the scales, worked out once for
+// all characters of a show line: its sizes and their products, which are the same
+// doubles whether worked out once or for every character.
+struct CharShape {
+    CharShape(const St_WordInfo& w, float sx, float sy)
+        : nWidth(w.nWidth), nHeight(w.nHeight), width(w.nWidth), height(w.nHeight), scaleX(sx), scaleY(sy),
+          reachRight(width * 0.95), reachDown(height * 0.25), rise(height * 0.8), half(width * 0.5),
+          narrow(width * 0.4), wide(width * 0.7) {}
+    int32_t nWidth, nHeight;
+    double width, height;
+    float scaleX, scaleY;
+    double reachRight, reachDown, rise, half, narrow, wide;
+};
+
+// The origin, extent and box of a character of w's code drawn at (x, y) in `shape`:
+// PlaceChar's rules, for the reader's record or a local one. `neighbours()` gives the
+// advances around the character, when it has them.
 template <class NeighbourAdvances>
-[[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, int32_t x, int32_t y, Point& extent, float scaleX,
-                                            float scaleY, bool hasAdvances, NeighbourAdvances&& neighbours) {
+[[gnu::always_inline]] inline void PlaceWord(St_WordInfo& w, const CharShape& shape, int32_t x, int32_t y,
+                                            Point& extent, bool hasAdvances, NeighbourAdvances&& neighbours) {
     // Sums of whole numbers are exact in a double: they are added as integers here, and
     // a scale of 1 leaves a position as it is.
-    const int32_t X = scaleX == 1.0f ? x : trunc32(x * static_cast<double>(scaleX));
-    const int32_t Y = scaleY == 1.0f ? y : trunc32(y * static_cast<double>(scaleY));
-    const double width = w.nWidth;
-    const double height = w.nHeight;
+    const int32_t X = shape.scaleX == 1.0f ? x : trunc32(x * static_cast<double>(shape.scaleX));
+    const int32_t Y = shape.scaleY == 1.0f ? y : trunc32(y * static_cast<double>(shape.scaleY));
     w.nX = X;
     w.nY = Y;
     // The larger of the extent and the character's reach, as std::max takes it.
-    if (const double reach = width * 0.95 + X; extent.x < reach) extent.x = trunc32(reach);
-    if (const double reach = height * 0.25 + Y; extent.y < reach) extent.y = trunc32(reach);
-    const int32_t top = trunc32(Y - height * 0.8);
+    if (const double reach = shape.reachRight + X; extent.x < reach) extent.x = trunc32(reach);
+    if (const double reach = shape.reachDown + Y; extent.y < reach) extent.y = trunc32(reach);
+    const int32_t top = trunc32(Y - shape.rise);
 
     int32_t right;
     const uint16_t code = w.wCode;
-    if (code > 0x100 || code == '%' || code == '?') right = Saturate32(int64_t{X} + w.nWidth);
-    else if (!hasAdvances) right = trunc32(X + width * 0.5);
-    else if (const Neighbours around = neighbours(); width * 0.5 < around.prev && width * 0.4 > around.next)
-        right = Saturate32(int64_t{X} + w.nWidth);
-    else right = trunc32(width * 0.7 + X);
-    w.rcChar = MakeRect(X, top, right, Saturate32(int64_t{top} + w.nHeight));
+    if (code > 0x100 || code == '%' || code == '?') right = Saturate32(int64_t{X} + shape.nWidth);
+    else if (!hasAdvances) right = trunc32(X + shape.half);
+    else if (const Neighbours around = neighbours(); shape.half < around.prev && shape.narrow > around.next)
+        right = Saturate32(int64_t{X} + shape.nWidth);
+    else right = trunc32(shape.wide + X);
+    w.rcChar = MakeRect(X, top, right, Saturate32(int64_t{top} + shape.nHeight));
 }
 
 // The boxes of characters appended, as their four outer sides: a block's bound takes
@@ -317,6 +329,7 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
     St_WordInfo w = m_curWord;
     w.crColor = st.colour;
     w.bVertical = st.vertical;
+    const CharShape shape(w, st.scaleX, st.scaleY);
     int32_t curX = st.curX, curY = st.curY;
     AddedBoxes added;
     const size_t n = text.size();
@@ -334,7 +347,7 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
             return Neighbours{i == 0 ? trunc32(st.Number(0)) : 0, i + 1 < limit ? trunc32(st.Number(i + 1)) : 0};
         };
         if (dbl) ++k;
-        PlaceWord(w, curX, curY, st.extent, st.scaleX, st.scaleY, true, neighbours);
+        PlaceWord(w, shape, curX, curY, st.extent, true, neighbours);
         AppendWord(w, st.chars, added, st.lastRect);
     }
     st.block.m_rcBound = added.AddedTo(st.block.m_rcBound);
@@ -345,7 +358,8 @@ void CPSParser::ShowLine(ArticleState& st, std::string_view line, size_t markerP
 
 void CPSParser::PlaceChar(int32_t x, int32_t y, Point& extent, float scaleX, float scaleY, bool hasAdvances,
                           int32_t prevAdvance, int32_t nextAdvance) {
-    PlaceWord(m_curWord, x, y, extent, scaleX, scaleY, hasAdvances, [=] { return Neighbours{prevAdvance, nextAdvance}; });
+    PlaceWord(m_curWord, CharShape(m_curWord, scaleX, scaleY), x, y, extent, hasAdvances,
+              [=] { return Neighbours{prevAdvance, nextAdvance}; });
 }
 
 void CPSParser::AppendChar(std::vector<St_WordInfo>& chars, CBaseBlock& block, Rect& lastRect) {
