@@ -7,6 +7,7 @@
 #include "psreader/LineScanner.h"
 #include "psreader/PSParser.h"
 #include "psreader/PageFile.h"
+#include "textasm/TextReadAhead.h"
 
 #include <algorithm>
 #include <climits>
@@ -459,6 +460,7 @@ void CPSParser::AppendBlock(CBaseBlock& block, int32_t extentX, int32_t extentY,
     block.m_arrChars.clear();
     CBaseBlock& added = m_arrBlocks.emplace_back(block);
     added.m_arrChars = std::move(chars);
+    if (m_pTextAhead && IsTextBlock(added)) m_pTextAhead->Offer(m_arrBlocks.size() - 1, added);
 }
 
 }  // namespace kestrum

@@ -8,6 +8,7 @@
 #include "pscontent/FontName.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -89,5 +90,8 @@ public:
     std::string m_strFontName;            // text: dominant font
     double m_dAvgSize = 0.0;              // text: average font size
 };
+
+// A page's blocks. Adding one moves none of the others.
+using BlockList = std::deque<CBaseBlock>;
 
 }  // namespace kestrum

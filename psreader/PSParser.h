@@ -18,6 +18,7 @@ class CImagePath;
 class DrawContext;
 class PageFile;
 class ByteSet;
+class TextReadAhead;
 struct ArticleState;
 
 class CPSParser : public CParserFile {
@@ -75,7 +76,9 @@ public:
     std::string m_strPrevLine;            // last line no handler consumed
     std::vector<std::string> m_arrResources;  // trailer resource paths, first appearance, no duplicates
     CBaseBlock m_curBlock;                // block being filled; holds the current path
-    std::vector<CBaseBlock> m_arrBlocks;  // blocks of the page in completion order
+    // Blocks of the page in completion order. A block stays where it is once added, so
+    // that finishing can read it while later ones are added.
+    BlockList m_arrBlocks;
     std::vector<std::unique_ptr<CImagePath>> m_arrImages;  // picture references of the page
     St_WordInfo m_curWord;                // character being filled
     std::vector<St_ReplaceCode> m_arrReplaceCodes;  // ordinary fonts: full-width digits to ASCII
@@ -117,6 +120,8 @@ private:
     void RecordPicture(CBaseBlock& block, const std::string& name);
 
     int m_nArticleDepth = 0;  // ReadArticle calls under way
+    // Lent by LoadPage for its length: the text blocks go to it as they are added.
+    TextReadAhead* m_pTextAhead = nullptr;
 };
 
 }  // namespace kestrum

@@ -7,6 +7,7 @@
 #include "psreader/LineScanner.h"
 #include "psreader/PSParser.h"
 #include "psreader/PageFile.h"
+#include "textasm/TextReadAhead.h"
 
 namespace kestrum {
 
@@ -46,6 +47,13 @@ bool IsRuleOrBox(std::string_view text) {
 
 bool CPSParser::LoadPage() {
     m_bLoadGroupArticles = m_bGroupArticles;
+    // The text blocks are read for finishing while the page is still being read.
+    TextReadAhead ahead(m_arrReplaceCodes, m_arrSymbolCodes);
+    m_pTextAhead = &ahead;
+    struct Lent {
+        TextReadAhead*& at;
+        ~Lent() { at = nullptr; }  // before `ahead` goes, however LoadPage ends
+    } lent{m_pTextAhead};
     ParsePage();
     FinishPage();
     JoinTitleLines();

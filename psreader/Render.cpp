@@ -34,7 +34,7 @@ int32_t PagePixels(double pageUnits, float scale) { return trunc32(pageUnits * 7
 
 bool IsRule(const CBaseBlock& block) { return block.m_arrChars.front().strFontName == kRuleFont; }
 
-void DrawRules(DrawContext& dc, const std::vector<CBaseBlock>& blocks, float scale) {
+void DrawRules(DrawContext& dc, const BlockList& blocks, float scale) {
     for (const CBaseBlock& block : blocks) {
         if (block.m_nKind != kBlockRuleOrBox || block.m_arrChars.empty() || !IsRule(block) || block.m_arrPoints.size() < 2)
             continue;
@@ -47,7 +47,7 @@ void DrawRules(DrawContext& dc, const std::vector<CBaseBlock>& blocks, float sca
     }
 }
 
-void DrawBoxes(DrawContext& dc, const std::vector<CBaseBlock>& blocks, float scale) {
+void DrawBoxes(DrawContext& dc, const BlockList& blocks, float scale) {
     for (const CBaseBlock& block : blocks) {
         if (block.m_nKind != kBlockRuleOrBox || block.m_arrChars.empty() || IsRule(block)) continue;
         dc.SetBrush(block.m_arrChars.front().crColor);

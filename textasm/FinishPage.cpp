@@ -7,17 +7,12 @@
 #include "parser/Image.h"
 #include "platform/Files.h"
 #include "psreader/ImagePath.h"
-#include "textasm/BlockStats.h"
-#include "textasm/BlockText.h"
+#include "textasm/TextReadAhead.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <future>
 #include <memory>
 #include <optional>
-#include <span>
-#include <thread>
 #include <vector>
 
 namespace kestrum {
@@ -54,61 +49,22 @@ Rect BlockRect(const CBaseBlock& b) {
     return rect;
 }
 
-bool IsText(const CBaseBlock& b) { return !b.m_bSkip && (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody); }
-
-// What a text block gives its host block: read from the block's characters alone.
-struct TextResult {
-    std::optional<FontStats> stats;  // none: the block makes no host block
-    BlockTexts texts;
-    int layout = 0;
-};
-
-TextResult ReadText(const CBaseBlock& b, std::span<const St_ReplaceCode> replaceCodes,
-                    std::span<const St_ReplaceCode> symbolCodes) {
-    // The texts first: their pass, long on work, hides the wait for the characters,
-    // which the statistics then find at hand.
-    TextResult result;
-    BlockTexts texts = RenderBlockText(b, replaceCodes, symbolCodes);
-    result.stats = ReadFontStats(b);
-    if (!result.stats) return result;
-    result.texts = std::move(texts);
-    result.layout = GetLayoutCode(b);
-    return result;
-}
-
-// A page this large is read on more than one thread: below it, starting a thread costs
-// more than it saves.
-constexpr size_t kCharsForThreads = 100000;
-constexpr unsigned kMaxThreads = 4;
-
-// The text results of the blocks, by block index (empty for other blocks). The blocks
-// are only read; the threads take them one at a time, the next not yet taken, so that
-// one that is held up leaves its share to the others.
-std::vector<TextResult> ReadTexts(const std::vector<CBaseBlock>& blocks, std::span<const St_ReplaceCode> replaceCodes,
-                                  std::span<const St_ReplaceCode> symbolCodes) {
-    std::vector<TextResult> results(blocks.size());
-    std::atomic<size_t> next{0};
-    auto readBlocks = [&] {
-        for (size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < blocks.size();)
-            if (IsText(blocks[i])) results[i] = ReadText(blocks[i], replaceCodes, symbolCodes);
-    };
-    size_t total = 0;
-    for (const CBaseBlock& b : blocks)
-        if (IsText(b)) total += b.m_arrChars.size();
-    const unsigned threads = total < kCharsForThreads ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
-    std::vector<std::future<void>> others;
-    for (unsigned t = 1; t < threads; ++t) others.push_back(std::async(std::launch::async, readBlocks));
-    readBlocks();
-    for (std::future<void>& other : others) other.get();  // passes on what a thread threw
-    return results;
-}
-
 }  // namespace
 
 bool CPSParser::FinishPage() {
     CPageInfo* page = m_pPageInfo.get();
     double chars = 0.0, weighted = 0.0;
-    std::vector<TextResult> results = ReadTexts(m_arrBlocks, m_arrReplaceCodes, m_arrSymbolCodes);
+    // LoadPage hands the text blocks over as they are read; called alone, FinishPage
+    // hands them all over now.
+    std::vector<TextResult> results;
+    if (m_pTextAhead) {
+        results = m_pTextAhead->Take(m_arrBlocks.size());
+    } else {
+        TextReadAhead ahead(m_arrReplaceCodes, m_arrSymbolCodes);
+        for (size_t i = 0; i < m_arrBlocks.size(); ++i)
+            if (IsTextBlock(m_arrBlocks[i])) ahead.Offer(i, m_arrBlocks[i]);
+        results = ahead.Take(m_arrBlocks.size());
+    }
 
     for (size_t i = 0; i < m_arrBlocks.size(); ++i) {
         const CBaseBlock& b = m_arrBlocks[i];
@@ -117,6 +73,7 @@ bool CPSParser::FinishPage() {
 
         if (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody) {
             TextResult& result = results[i];
+            if (!result.read) result = ReadText(b, m_arrReplaceCodes, m_arrSymbolCodes);
             if (!result.stats) continue;
             auto text = std::make_unique<CTextBlock>(page);
             text->m_nKind = b.m_nKind;

@@ -1,5 +1,6 @@
 // The page setup and the dispatch of body lines to their handlers.
 #include "model/PageInfo.h"
+#include "model/TextBlock.h"
 #include "psreader/PSParser.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace kestrum {
 namespace {
@@ -93,6 +95,56 @@ TEST_F(PsDriver, LoadPageTakesTheGroupingOptionAndAlwaysSucceeds) {
     EXPECT_TRUE(reader_.Open(dir_.Write("page.ps", PsPageWriter().withoutBoundingBox().bytes())));
     EXPECT_TRUE(reader_.LoadPage());
     EXPECT_EQ(reader_.m_bLoadGroupArticles, 0);
+}
+
+// GBK characters 啊阿埃… in turn, `count` of them.
+std::string Hanzi(int count, int seed) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += {'\xB0', static_cast<char>(0xA1 + (seed + i) % 10)};
+    return text;
+}
+
+TEST_F(PsDriver, LoadPageFinishesWhatItReadsAsFinishingAfterwardsWould) {
+    // Enough text that LoadPage reads it for finishing while it is still reading: body
+    // columns, titles in another size, a second article nested in some, and lines of
+    // single-byte characters among them.
+    PsPageWriter page;
+    const std::vector<double> advances(24, 920), wide(8, 2400);
+    for (int article = 1; article <= 100; ++article) {
+        page.article(article).translate(1000, 2000 + article * 10);
+        page.font("JBHGHT", 2400).show(0, 2400, Hanzi(8, article), wide).paragraph();
+        if (article % 7 == 0) page.article(1000 + article).translate(500, 500).font("JBHGSS", 920).show(0, 0, "ABC", {}).endArticle();
+        page.font("JBHGSS", 920);
+        for (int line = 0; line < 40; ++line) {
+            if (line % 9 == 4) page.show(0, 5000 + line * 1100, "12 x 34", {});
+            else page.show(line % 2 * 21000, 5000 + line * 1100, Hanzi(24, line), advances);
+            if (line % 10 == 9) page.paragraph();
+        }
+        page.endArticle();
+    }
+    const std::string path = dir_.Write("large.ps", page.bytes());
+
+    ASSERT_TRUE(reader_.Open(path));
+    ASSERT_TRUE(reader_.LoadPage());
+    CPSParser afterwards;  // the steps of LoadPage one after the other
+    ASSERT_TRUE(afterwards.Open(path));
+    afterwards.m_bLoadGroupArticles = afterwards.m_bGroupArticles;
+    afterwards.ParsePage();
+    ASSERT_TRUE(afterwards.FinishPage());
+    afterwards.JoinTitleLines();
+
+    ASSERT_GT(reader_.m_arrTextBlocks.GetSize(), 100);
+    ASSERT_EQ(reader_.m_arrTextBlocks.GetSize(), afterwards.m_arrTextBlocks.GetSize());
+    for (int i = 0; i < reader_.m_arrTextBlocks.GetSize(); ++i) {
+        const CTextBlock& a = *reader_.m_arrTextBlocks[i];
+        const CTextBlock& b = *afterwards.m_arrTextBlocks[i];
+        EXPECT_EQ(a.m_nID, b.m_nID) << i;
+        EXPECT_EQ(a.m_strText, b.m_strText) << i;
+        EXPECT_EQ(a.m_strHtml, b.m_strHtml) << i;
+        EXPECT_EQ(a.m_strFontName, b.m_strFontName) << i;
+        EXPECT_EQ(a.m_dFontSize, b.m_dFontSize) << i;
+        EXPECT_EQ(a.m_nLayout, b.m_nLayout) << i;
+    }
 }
 
 }  // namespace

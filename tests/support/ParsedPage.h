@@ -13,7 +13,7 @@ namespace kestrum::testing {
 
 class ParsedPageTest : public ::testing::Test {
 protected:
-    const std::vector<CBaseBlock>& Parse(const PsPageWriter& page) {
+    const BlockList& Parse(const PsPageWriter& page) {
         EXPECT_TRUE(reader_.Open(dir_.Write("page.ps", page.bytes())));
         reader_.ParsePage();
         return reader_.m_arrBlocks;
