@@ -9,6 +9,9 @@ namespace {
 // A page with this many characters handed over gets a reading thread: below it, starting
 // one costs more than it saves.
 constexpr size_t kCharsForThread = 50000;
+// The reading thread is woken when this many characters wait for it, not for every block:
+// it reads faster than the page is read, and waking it often costs the reading thread.
+constexpr size_t kCharsPerWake = 20000;
 
 }  // namespace
 
@@ -43,10 +46,13 @@ void TextReadAhead::Offer(size_t index, const CBaseBlock& block) {
     std::unique_lock<std::mutex> lock(mutex_);
     jobs_.push_back(Job{index, &block, {}});
     offeredChars_ += block.m_arrChars.size();
+    waitingChars_ += block.m_arrChars.size();
     const bool start = !reader_.joinable() && offeredChars_ >= kCharsForThread && std::thread::hardware_concurrency() > 1;
+    const bool wake = !start && waitingChars_ >= kCharsPerWake;
+    if (start || wake) waitingChars_ = 0;
     lock.unlock();
     if (!start) {
-        work_.notify_one();
+        if (wake) work_.notify_one();
         return;
     }
     try {

@@ -72,6 +72,7 @@ private:
     bool closed_ = false;           // no more jobs will come
     std::exception_ptr failure_;    // the first thing a reading thread threw
     size_t offeredChars_ = 0;
+    size_t waitingChars_ = 0;       // handed over since the reading thread was last woken
     std::thread reader_;            // started once the page has enough characters
 };
 
