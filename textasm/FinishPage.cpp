@@ -73,6 +73,7 @@ bool CPSParser::FinishPage() {
 
         if (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody) {
             TextResult& result = results[i];
+            // A block LoadPage did not hand over: one the list held before it began.
             if (!result.read) result = ReadText(b, m_arrReplaceCodes, m_arrSymbolCodes);
             if (!result.stats) continue;
             auto text = std::make_unique<CTextBlock>(page);
