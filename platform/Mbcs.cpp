@@ -46,10 +46,6 @@ size_t TrailingRunStart(std::string_view text, Pred keep) {
     return runStart == npos ? text.size() : runStart;
 }
 
-}  // namespace
-
-namespace {
-
 // The number of lead-range bytes just before `pos`, counted back to `stop` at most.
 // The run before a marker can be a whole shown string: sixteen bytes are judged at once.
 size_t LeadRunBefore(const char* text, size_t pos, size_t stop) {
