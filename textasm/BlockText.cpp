@@ -70,8 +70,8 @@ Gap GapSpaces(const St_WordInfo& prev, const St_WordInfo& cur, uint16_t code) {
     return {};
 }
 
-// The plain text of a block, written through a pointer the loop keeps in a register;
-// room for what comes next is made before it is written.
+// The plain text of a block, written in place into room made ahead, so that a character
+// costs a check and a two-byte copy rather than a string append.
 class TextWriter {
 public:
     explicit TextWriter(size_t room) : text_(room, '\0'), out_(text_.data()), end_(out_ + text_.size()) {}

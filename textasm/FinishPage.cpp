@@ -71,7 +71,7 @@ bool CPSParser::FinishPage() {
         if (b.m_bSkip) continue;
         const Rect rect = BlockRect(b);
 
-        if (b.m_nKind == kBlockTitle || b.m_nKind == kBlockBody) {
+        if (IsTextBlock(b)) {
             TextResult& result = results[i];
             // A block LoadPage did not hand over: one the list held before it began.
             if (!result.read) result = ReadText(b, m_arrReplaceCodes, m_arrSymbolCodes);
