@@ -42,6 +42,14 @@ public:
     bool SearchImageFolders(const std::string& name, std::string& out);
     BOOL FindImageByExtensions(const std::string& base, std::string& out, BOOL enable);
 
+    // Article assembly of an S2 page (layout/): one article per block, or the page's
+    // blocks grouped into articles. Either leaves every block in an article and the
+    // loose lists empty, the articles numbered and with their HTML.
+    void MakeSingleArticles();
+    void GroupArticles();
+    // Numbers the page's articles by position and has each build its HTML.
+    void FinishArticles();
+
     // Deletes the page's articles, loose text blocks and pictures with everything they
     // own, and empties the lists. Shared by both readers' ClearPage.
     void DeletePageObjects();
