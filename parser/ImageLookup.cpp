@@ -2,6 +2,8 @@
 // with a leading '*' is searched with everything below it, depth first.
 #include "parser/ParserFile.h"
 
+#include "parser/FolderListings.h"
+
 #include "platform/Files.h"
 #include "platform/Mbcs.h"
 #include "platform/Path.h"
@@ -21,17 +23,16 @@ using Visited = std::set<FileIdentity>;
 // either ignored, case ignored) and, with `recursive`, the matches of the subfolders
 // listed before it. Returns the number of results afterwards.
 size_t FindFiles(const std::string& folder, const std::string& name, bool recursive, std::vector<std::string>& results,
-                 Visited& visited) {
+                 Visited& visited, FolderListings& listings) {
     const std::string dir = WithTrailingSeparator(folder);
-    FileIdentity identity;
-    if (IdentityOf(dir, identity) && !visited.insert(identity).second) return results.size();
-    std::vector<DirEntry> entries;
-    if (!ListDirectory(dir, entries)) return results.size();
+    const FolderListings::Listing& listing = listings.Of(dir);
+    if (listing.identified && !visited.insert(listing.identity).second) return results.size();
+    if (!listing.readable) return results.size();
     const std::string wanted = Trim(name);
-    for (const DirEntry& entry : entries) {
+    for (const DirEntry& entry : listing.entries) {
         if (entry.name == "." || entry.name == ".." || entry.isHidden) continue;
         if (entry.isDirectory && recursive) {
-            FindFiles(dir + entry.name, name, recursive, results, visited);
+            FindFiles(dir + entry.name, name, recursive, results, visited, listings);
             continue;
         }
         if (MbEqualNoCase(Trim(entry.name), wanted)) {
@@ -69,7 +70,10 @@ bool CParserFile::SearchImageFolder(const std::string& name, const std::string& 
     if (recursive && IsBareStar(start)) return false;
     std::vector<std::string> results;
     Visited visited;
-    if (FindFiles(start, name, recursive, results, visited) == 0) return false;
+    // Outside a page load every search reads the disk afresh.
+    FolderListings once;
+    FolderListings& listings = m_pFolderListings ? *m_pFolderListings : once;
+    if (FindFiles(start, name, recursive, results, visited, listings) == 0) return false;
     out = results.front();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "model/PageInfo.h"
 #include "model/PicBlock.h"
 #include "model/TextBlock.h"
+#include "parser/FolderListings.h"
 #include "platform/CodePage.h"
 #include "platform/Mbcs.h"
 #include "platform/Path.h"

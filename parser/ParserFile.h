@@ -15,6 +15,7 @@
 namespace kestrum {
 
 class CPageInfo;
+class FolderListings;
 
 class CParserFile {
 public:
@@ -70,6 +71,7 @@ public:
     std::string m_strImageFolders;               // host's folder list as given
     std::string m_strLastImageFolder;            // folder of the last picture found
     int32_t m_bLastImageFolder = 0;              // m_strLastImageFolder holds a folder
+    std::unique_ptr<FolderListings> m_pFolderListings;  // while a page loads: each folder listed once
 };
 
 }  // namespace kestrum

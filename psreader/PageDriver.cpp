@@ -1,6 +1,7 @@
 // The page driver: the page setup gives the page size, then every body line is
 // handed to the handler of its kind.
 #include "model/PageInfo.h"
+#include "parser/FolderListings.h"
 #include "parser/Image.h"
 #include "platform/Files.h"
 #include "platform/Mbcs.h"
@@ -54,6 +55,7 @@ bool CPSParser::LoadPage() {
         TextReadAhead*& at;
         ~Lent() { at = nullptr; }  // before `ahead` goes, however LoadPage ends
     } lent{m_pTextAhead};
+    const FolderListingScope listings(*this);
     ParsePage();
     FinishPage();
     JoinTitleLines();
