@@ -94,7 +94,7 @@ BENCHMARK(BM_ParsePage)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_LineScan(benchmark::State& state) {
     const LargePage& page = Page();
     for (auto _ : state) {
-        MappedFile file;
+        FileContents file;
         file.Open(page.path);
         size_t lines = 0;
         const unsigned char* p = file.Data();

@@ -65,7 +65,7 @@ void BM_S2LoadPage(benchmark::State& state) {
     state.counters["words"] = words;
     state.counters["articles"] = double(articles);
     state.counters["file_MB"] = double(page.bytes.size()) / (1 << 20);
-    // What one load holds at its peak: the mapped file, the text buffer, items and blocks.
+    // What one load holds at its peak: the file's bytes, the text buffer, items and blocks.
     const double peak = bench::PeakOf([&] {
         CS2Parser reader;
         reader.Open(page.path);

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include <unistd.h>
+
 namespace kestrum {
 
 namespace {
@@ -54,8 +56,14 @@ bool CxImage::IsValid() const { return !dib_.empty(); }
 bool CxImage::Load(std::string_view path, uint32_t format) {
     ResetDib();
     const std::string osPath = ToOsPath(path);
-    codec::FilePtr file(std::fopen(osPath.c_str(), "rb"));
-    if (!file) return false;
+    size_t size = 0;
+    const int fd = OpenRegularFile(path, size);
+    if (fd < 0) return false;
+    codec::FilePtr file(::fdopen(fd, "rb"));
+    if (!file) {
+        ::close(fd);
+        return false;
+    }
     // The content decides: picture files often carry the wrong extension.
     uint32_t found = codec::SniffFormat(file.get());
     if (found == CXIMAGE_FORMAT_UNKNOWN) found = format;

@@ -4,12 +4,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 
 namespace kestrum {
 
@@ -94,44 +94,69 @@ std::string TempFolder() {
     return folder;
 }
 
-MappedFile::~MappedFile() { Close(); }
-
-bool MappedFile::Open(std::string_view path) {
-    Close();
-    Descriptor fd(::open(ToOsPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) return false;
+int OpenRegularFile(std::string_view path, size_t& size) {
+    // Non-blocking, so that a FIFO without a writer cannot hold the open.
+    const int fd = ::open(ToOsPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
     struct stat st;
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return false;
-    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.Get(), 0);
-    if (map == MAP_FAILED) return false;
-    data_ = static_cast<const unsigned char*>(map);
-    size_ = static_cast<size_t>(st.st_size);
-    return true;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<size_t>(st.st_size);
+    return fd;
 }
 
-void MappedFile::Close() {
-    if (data_) ::munmap(const_cast<unsigned char*>(data_), size_);
-    data_ = nullptr;
-    size_ = 0;
-}
+namespace {
 
-// Only regular files: a device or a pipe could feed us without end.
-bool ReadWholeFile(std::string_view path, std::string& out) {
-    Descriptor fd(::open(ToOsPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) return false;
-    struct stat st;
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+// Reads up to `size` bytes into `out`; returns how many, or -1 on a read error.
+ssize_t ReadUpTo(int fd, unsigned char* out, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, out + done, size - done);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            return false;
+            return -1;
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+bool FileContents::Open(std::string_view path) {
+    Close();
+    size_t size = 0;
+    Descriptor fd(OpenRegularFile(path, size));
+    if (fd.Get() < 0 || size == 0) return false;
+    auto data = std::make_unique_for_overwrite<unsigned char[]>(size);
+    const ssize_t read = ReadUpTo(fd.Get(), data.get(), size);
+    // A file cut short while we read it gives what it still held.
+    if (read <= 0) return false;
+    data_ = std::move(data);
+    size_ = static_cast<size_t>(read);
+    return true;
+}
+
+void FileContents::Close() {
+    data_.reset();
+    size_ = 0;
+}
+
+bool ReadWholeFile(std::string_view path, std::string& out) {
+    size_t size = 0;
+    Descriptor fd(OpenRegularFile(path, size));
+    if (fd.Get() < 0) return false;
+    std::string bytes;
+    bytes.reserve(size);
+    unsigned char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ReadUpTo(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) return false;
+        bytes.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
+        if (static_cast<size_t>(n) < sizeof buffer) break;
     }
     out = std::move(bytes);
     return true;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,26 +42,31 @@ bool IdentityOf(std::string_view path, FileIdentity& out);
 // The temporary folder ($TMPDIR, else /tmp), ending with '/'.
 std::string TempFolder();
 
-// A whole file mapped read-only. An empty file cannot be mapped.
-class MappedFile {
+// Opens a regular file for reading without blocking (a FIFO, device or socket is
+// refused) and gives its size; the descriptor, or -1.
+int OpenRegularFile(std::string_view path, size_t& size);
+
+// A whole regular file read into memory of its own. A copy rather than a mapping: a
+// file cut short or rewritten by someone else while a page is read could otherwise
+// raise a signal in the host's process. An empty file gives nothing.
+class FileContents {
 public:
-    MappedFile() = default;
-    ~MappedFile();
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    FileContents() = default;
+    FileContents(const FileContents&) = delete;
+    FileContents& operator=(const FileContents&) = delete;
 
     bool Open(std::string_view path);
     void Close();
     bool IsOpen() const { return data_ != nullptr; }
-    const unsigned char* Data() const { return data_; }
+    const unsigned char* Data() const { return data_.get(); }
     size_t Size() const { return size_; }
 
 private:
-    const unsigned char* data_ = nullptr;
+    std::unique_ptr<unsigned char[]> data_;
     size_t size_ = 0;
 };
 
-// Reads a whole file; false when it cannot be read.
+// Reads a whole regular file; false when it cannot be read.
 bool ReadWholeFile(std::string_view path, std::string& out);
 bool WriteWholeFile(std::string_view path, std::string_view bytes);
 

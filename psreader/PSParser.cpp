@@ -48,7 +48,7 @@ bool CPSParser::Open(const std::string& path) {
     // A reader reused without Close must not carry the earlier file's resources.
     ResetFileState();
 
-    MappedFile file;
+    FileContents file;
     if (!file.Open(path)) return false;
     m_strFilePath = path;
 

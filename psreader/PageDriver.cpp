@@ -62,9 +62,9 @@ bool CPSParser::LoadPage() {
 }
 
 bool CPSParser::ParsePage() {
-    MappedFile mapped;
-    if (!mapped.Open(m_strFilePath)) return false;
-    PageFile file(mapped.Data(), mapped.Size());
+    FileContents contents;
+    if (!contents.Open(m_strFilePath)) return false;
+    PageFile file(contents.Data(), contents.Size());
 
     if (!ReadPageSetup(file)) {
         // A page without a size stays empty; its page information stays for the host.

@@ -1,4 +1,4 @@
-// CS2Parser: the file mapping, the two header variants and the release of a page.
+// CS2Parser: the file's bytes, the two header variants and the release of a page.
 #include "s2reader/S2Parser.h"
 
 #include "model/PageInfo.h"
@@ -34,8 +34,8 @@ CS2Parser::CS2Parser() = default;
 
 CS2Parser::~CS2Parser() { ClearPage(); }
 
-std::unique_ptr<MappedFile> CS2Parser::MapFileReadOnly(const std::string& path, size_t& size) {
-    auto view = std::make_unique<MappedFile>();
+std::unique_ptr<FileContents> CS2Parser::MapFileReadOnly(const std::string& path, size_t& size) {
+    auto view = std::make_unique<FileContents>();
     if (!view->Open(path)) return nullptr;
     size = view->Size();
     return view;
@@ -49,7 +49,7 @@ bool CS2Parser::Open(const std::string& path) {
     ReleaseFileState();
 
     size_t size = 0;
-    std::unique_ptr<MappedFile> view = MapFileReadOnly(path, size);
+    std::unique_ptr<FileContents> view = MapFileReadOnly(path, size);
     if (!view) return false;
 
     const unsigned char* data = view->Data();

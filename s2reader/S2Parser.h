@@ -1,5 +1,5 @@
 // The reader for S2 pages: a little-endian stream of 32-bit glyph and operation
-// words after a 2-word or 16-word header, mapped read-only from Open to ClearPage.
+// words after a 2-word or 16-word header, held in memory of its own from Open to ClearPage.
 // LoadPage walks the stream once into text items and picture references, makes the
 // page's blocks from them and puts every block into an article.
 #pragma once
@@ -35,8 +35,8 @@ public:
     // The S2 reader cannot draw its page.
     bool RenderPageImage(const std::string& jpegPath, bool setPixelSize) override;
 
-    // Maps the whole file read-only; null when it cannot be opened or mapped.
-    static std::unique_ptr<MappedFile> MapFileReadOnly(const std::string& path, size_t& size);
+    // The whole file read into the reader's memory (its "view"); null when it cannot be read.
+    static std::unique_ptr<FileContents> MapFileReadOnly(const std::string& path, size_t& size);
 
     // Walks the stream into m_arrItems and m_arrImagePaths; measures the host's preview.
     bool DecodePage();
@@ -48,7 +48,7 @@ public:
 
     int32_t m_nWordCount = 0;                // whole words in the file
     int32_t m_nHeaderWords = 0;              // 2 or 16: index of the first stream word
-    std::unique_ptr<MappedFile> m_pView;     // the mapped file; null when none is open
+    std::unique_ptr<FileContents> m_pView;   // the file's bytes; null when none is open
     std::vector<Rect> m_arrGlyphRects;       // glyph rectangles of the item being built
     std::vector<char> m_pTextBuffer;         // texts of all items, each ended by a zero byte
     std::vector<St_ArtItem> m_arrItems;      // the page's items that have text, in stream order

@@ -1,5 +1,6 @@
 #include "textasm/BlockText.h"
 
+#include "platform/Mbcs.h"
 #include "textasm/CharCodes.h"
 
 #include <algorithm>
@@ -122,16 +123,29 @@ public:
     void Append(std::string& html, std::string_view fontTag, std::string_view text, size_t begin, size_t end) {
         html += fontTag;
         html += " <![CDATA[";
+        const size_t content = html.size();
         for (; next_ < indents_.size() && indents_[next_] < end; ++next_) {
             const size_t at = std::max(indents_[next_], begin);
             html.append(text, begin, at - begin);
             begin = at + std::strlen(kIndent);
         }
         if (end > begin) html.append(text, begin, end - begin);
+        SplitSectionEnds(html, content);
         html += "]]></font>";
     }
 
 private:
+    // Page text holding "]]>" would end the section early and let the text after it
+    // pass as markup: the section is closed before the ">" and opened again.
+    static void SplitSectionEnds(std::string& html, size_t content) {
+        constexpr std::string_view kSectionEnd = "]]>";
+        if (FindBytes(std::string_view(html).substr(content), kSectionEnd) == std::string_view::npos) return;
+        std::string text = html.substr(content);
+        MbReplaceAll(text, kSectionEnd, "]]]]><![CDATA[>");
+        html.resize(content);
+        html += text;
+    }
+
     std::vector<size_t> indents_;  // where the plain text has an indent, in order
     size_t next_ = 0;              // the first indent not yet passed
 };

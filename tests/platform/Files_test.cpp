@@ -126,17 +126,20 @@ TEST(PlatformFiles, TempFolderEndsWithSeparator) {
         ::unsetenv("TMPDIR");
 }
 
-TEST(PlatformFiles, MappedFile) {
+TEST(PlatformFiles, FileContents) {
     ScratchFolder dir;
     ASSERT_FALSE(dir.Path().empty());
     ASSERT_TRUE(WriteWholeFile(dir.Path() + "one", "%!PS"));
     ASSERT_TRUE(WriteWholeFile(dir.Path() + "two", "S2"));
     ASSERT_TRUE(WriteWholeFile(dir.Path() + "empty", ""));
 
-    MappedFile map;
+    FileContents map;
     ASSERT_TRUE(map.Open(dir.Path() + "one"));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(map.Data()), map.Size()), "%!PS");
-    ASSERT_TRUE(map.Open(dir.Path() + "two"));  // replaces the first mapping
+    // The bytes are our own: a file cut short by someone else changes nothing we hold.
+    ASSERT_EQ(::truncate((dir.Path() + "one").c_str(), 0), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(map.Data()), map.Size()), "%!PS");
+    ASSERT_TRUE(map.Open(dir.Path() + "two"));  // replaces the first file
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(map.Data()), map.Size()), "S2");
 
     for (const std::string& bad : {dir.Path() + "empty", dir.Path(), dir.Path() + "none"}) {
@@ -146,6 +149,21 @@ TEST(PlatformFiles, MappedFile) {
     }
     map.Close();
     map.Close();
+}
+
+// A FIFO without a writer would hold a blocking open for ever; a directory is no file.
+TEST(PlatformFiles, OnlyRegularFilesOpenAndOpeningNeverBlocks) {
+    ScratchFolder dir;
+    const std::string fifo = dir.Path() + "page.ps";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    FileContents contents;
+    std::string bytes;
+    size_t size = 0;
+    for (const std::string& path : {fifo, dir.Path()}) {
+        EXPECT_FALSE(contents.Open(path)) << path;
+        EXPECT_FALSE(ReadWholeFile(path, bytes)) << path;
+        EXPECT_EQ(OpenRegularFile(path, size), -1) << path;
+    }
 }
 
 }  // namespace

@@ -56,6 +56,22 @@ TEST_F(PsDriver, PageWithoutBoundingBoxStaysEmptyAndKeepsItsPageInformation) {
     EXPECT_EQ(reader_.m_pPageInfo->m_dImageHeight, 0.0);  // a preview that does not load
 }
 
+// Someone else cuts the page file short between Open and LoadPage: the page reads
+// what the file still holds, and nothing raises a signal.
+TEST_F(PsDriver, AFileCutShortAfterOpenLoadsWhatItHolds) {
+    PsPageWriter page;
+    page.boundingBox(0, 0, 595, 842).box(0, 0, 10, 10);
+    const std::string bytes = page.bytes();
+    const std::string path = dir_.Write("page.ps", bytes);
+    ASSERT_TRUE(reader_.Open(path));
+    for (size_t size : {bytes.size() / 2, size_t{0}}) {
+        dir_.Write("page.ps", bytes.substr(0, size));
+        EXPECT_TRUE(reader_.LoadPage());
+        EXPECT_TRUE(reader_.m_arrBlocks.empty()) << size;
+        reader_.ClearPage();
+    }
+}
+
 TEST_F(PsDriver, TheSetupEndIsOnlyFoundPastItsFixedOffset) {
     for (size_t offset : {size_t{1000}, size_t{0}}) {
         PsPageWriter page;

@@ -1,5 +1,6 @@
 // What the stream walk makes of an S2 page before the host sees it: the link numbers
 // that tell the article assembly which blocks were set together, and layout codes.
+#include "model/Article.h"
 #include "model/PicBlock.h"
 #include "model/TextBlock.h"
 #include "parser/Image.h"
@@ -81,6 +82,18 @@ TEST(S2Decode, MissingPictureFilesStillMakePictureBlocks) {
     EXPECT_EQ(reader.m_arrPicBlocks[0]->m_strName, "GONE");
     EXPECT_EQ(reader.m_arrPicBlocks[0]->m_strImagePath, "");
     EXPECT_EQ(reader.m_arrPicBlocks[0]->m_pImage, nullptr);
+}
+
+// The reader holds the page's bytes from Open on: a file cut short by someone else
+// afterwards changes nothing in the page and raises no signal.
+TEST(S2Decode, AFileCutShortAfterOpenStillLoadsWhole) {
+    testing::TempDir dir;
+    CS2Parser reader;
+    const std::string path = dir.Write("page.s2", S2Writer().ShortHeader(4000, 4000).SetLine(10).Glyph(1, 'a').Data());
+    ASSERT_TRUE(reader.Open(path));
+    dir.Write("page.s2", "");
+    reader.LoadPage();
+    EXPECT_EQ(reader.m_pArticles->GetSize(), 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The two S2 header variants and the file mapping.
+// The two S2 header variants and reading the file.
 #include "model/PageInfo.h"
 #include "s2reader/S2Parser.h"
 #include "tests/support/S2Writer.h"
@@ -57,7 +57,7 @@ TEST(S2Open, ReadsBothHeaderVariants) {
     }
 }
 
-TEST(S2Open, FailedSecondOpenReleasesTheEarlierMapping) {
+TEST(S2Open, FailedSecondOpenReleasesTheEarlierFile) {
     TempDir dir;
     CS2Parser reader;
     ASSERT_TRUE(reader.Open(dir.Write("a.s2", S2Writer().ShortHeader(100, 200).Op(0x8019).Data())));

@@ -127,6 +127,18 @@ TEST(BlockText, PunctuationAndLatinInAnotherFontJoinTheCurrentRun) {
               "<p>" + Element(Tag(kSong, 920), "\xD6\xD0\xA3\xAC") + Element(Tag(kHei, 920), "\xCE\xC4") + "</p>");
 }
 
+// "]]>" in the text would close the section and let what follows pass as markup; a
+// "]" that is the second byte of a character closes nothing.
+TEST(BlockText, SectionEndsInTheTextSplitTheSection) {
+    CBaseBlock title = Block(kBlockTitle, {At(']', 0), At(']', 920), At('>', 1840), At('<', 2760), At(kZhong, 3680)});
+    EXPECT_EQ(Build(title), "]]><\xD6\xD0");
+    EXPECT_EQ(title.m_strParaHtml, "<p>" + Element(Tag(kSong, 920), "]]]]><![CDATA[><\xD6\xD0") + "</p>");
+
+    CBaseBlock trail = Block(kBlockTitle, {At(0x815D, 0), At(']', 920), At('>', 1840)});
+    EXPECT_EQ(Build(trail), "\x81]]>");
+    EXPECT_EQ(trail.m_strParaHtml, "<p>" + Element(Tag(kSong, 920), "\x81]]>") + "</p>");
+}
+
 TEST(BlockText, TextOutsideArticlesHasNoHtml) {
     CBaseBlock loose = Block(kBlockBody, {At(kZhong, 0), At(kWen, 920)}, -1);
     EXPECT_EQ(Build(loose), kIndent + "\xD6\xD0\xCE\xC4");
