@@ -316,28 +316,38 @@ std::string Utf16ToUtf8(std::u16string_view wide) {
     return out;
 }
 
+namespace {
+
+// The code point of the UTF-8 sequence at `i` and its length; 0 when it is no text.
+size_t DecodeUtf8(std::string_view utf8, size_t i, char32_t& c) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    size_t length = 0;
+    char32_t least = 0;
+    c = 0;
+    if (b < 0x80) { length = 1; c = b; }
+    else if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; least = 0x80; }
+    else if (b >= 0xE0 && b <= 0xEF) { length = 3; c = b & 0x0F; least = 0x800; }
+    else if (b >= 0xF0 && b <= 0xF4) { length = 4; c = b & 0x07; least = 0x10000; }
+    if (length == 0 || i + length > utf8.size()) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto t = static_cast<unsigned char>(utf8[i + k]);
+        if ((t & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (t & 0x3F);
+    }
+    // Overlong forms, encoded surrogates and values past U+10FFFF are not text.
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return length;
+}
+
+}  // namespace
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        size_t length = 0;
-        char32_t c = 0;
-        char32_t least = 0;
-        if (b < 0x80) { length = 1; c = b; }
-        else if (b >= 0xC2 && b <= 0xDF) { length = 2; c = b & 0x1F; least = 0x80; }
-        else if (b >= 0xE0 && b <= 0xEF) { length = 3; c = b & 0x0F; least = 0x800; }
-        else if (b >= 0xF0 && b <= 0xF4) { length = 4; c = b & 0x07; least = 0x10000; }
-        bool valid = length > 0 && i + length <= utf8.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto t = static_cast<unsigned char>(utf8[i + k]);
-            if ((t & 0xC0) != 0x80) valid = false;
-            c = (c << 6) | (t & 0x3F);
-        }
-        // Overlong forms, encoded surrogates and values past U+10FFFF are not text.
-        if (valid && (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
-        if (!valid) {
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t c;
+        const size_t length = DecodeUtf8(utf8, i, c);
+        if (length == 0) {
             out += kReplacement;
             ++i;
             continue;
@@ -346,6 +356,16 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
         i += length;
     }
     return out;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        char32_t c;
+        const size_t length = DecodeUtf8(bytes, i, c);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
 }
 
 }  // namespace kestrum

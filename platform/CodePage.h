@@ -22,5 +22,7 @@ std::string WideToNarrow(const char16_t* wide);
 
 std::string Utf16ToUtf8(std::u16string_view wide);
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8 throughout.
+bool IsUtf8(std::string_view bytes);
 
 }  // namespace kestrum

@@ -40,14 +40,57 @@ private:
 
 }  // namespace
 
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool OsPathExists(const std::string& osPath) {
+    struct stat st;
+    return ::lstat(osPath.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+// Names are UTF-8 on disk, except those copied from Windows as they stood, which are
+// in the page's code page. A name that is not UTF-8 is taken into narrow text byte
+// for byte (FromOsName); going back, each component that is not plain ASCII is looked
+// for in UTF-8 first and then as those bytes, so that both kinds of name reopen.
 std::string ToOsPath(std::string_view narrow) {
-    std::string os = Utf16ToUtf8(NarrowToWide(narrow));
-    for (char& c : os)
-        if (c == '\\') c = '/';
+    if (IsAscii(narrow)) {
+        std::string os(narrow);
+        for (char& c : os)
+            if (c == '\\') c = '/';
+        return os;
+    }
+    const std::u16string wide = NarrowToWide(narrow);
+    std::string os;
+    size_t start = 0;
+    while (start <= wide.size()) {
+        size_t end = start;
+        while (end < wide.size() && wide[end] != u'\\' && wide[end] != u'/') ++end;
+        const std::u16string_view component(wide.data() + start, end - start);
+        const std::string utf8 = Utf16ToUtf8(component);
+        if (IsAscii(utf8) || OsPathExists(os + utf8)) {
+            os += utf8;
+        } else {
+            const std::string bytes = WideToNarrow(component);
+            os += OsPathExists(os + bytes) ? bytes : utf8;
+        }
+        if (end == wide.size()) break;
+        os += '/';
+        start = end + 1;
+    }
     return os;
 }
 
-std::string FromOsName(std::string_view osName) { return WideToNarrow(Utf8ToUtf16(osName)); }
+std::string FromOsName(std::string_view osName) {
+    if (!IsUtf8(osName)) return std::string(osName);
+    return WideToNarrow(Utf8ToUtf16(osName));
+}
 
 bool PathExists(std::string_view path) {
     struct stat st;

@@ -37,6 +37,32 @@ TEST(PlatformFiles, OsPathsAreUtf8WithForwardSlashes) {
     EXPECT_EQ(FromOsName("\xE5\xAE\x8B.ps"), "\xCB\xCE.ps");
 }
 
+// Archives copied from Windows keep their names' GBK bytes on disk: such a name is
+// listed as those bytes and opens again, beside names that are UTF-8 on disk.
+TEST(PlatformFiles, NamesThatAreNotUtf8ListAndReopen) {
+    ScratchFolder dir;
+    const std::string gbkOnDisk = dir.Path() + "\xCD\xBC";           // 图 as GBK bytes: no UTF-8
+    ASSERT_EQ(::mkdir(gbkOnDisk.c_str(), 0755), 0);
+    const std::string raw = gbkOnDisk + "/\xCB\xCE.jpg";             // 宋.jpg, GBK bytes too
+    FILE* f = std::fopen(raw.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("jpeg", f);
+    std::fclose(f);
+    ASSERT_TRUE(WriteWholeFile(gbkOnDisk + "/\xD6\xD0.txt", "utf8"));  // 中.txt, written as UTF-8
+
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(ListDirectory(dir.Path() + "\xCD\xBC", entries));
+    std::vector<std::string> names;
+    for (const DirEntry& e : entries) names.push_back(e.name);
+    EXPECT_NE(std::find(names.begin(), names.end(), "\xCB\xCE.jpg"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "\xD6\xD0.txt"), names.end());
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(dir.Path() + "\xCD\xBC\\\xCB\xCE.jpg", bytes));
+    EXPECT_EQ(bytes, "jpeg");
+    EXPECT_TRUE(PathExists(dir.Path() + "\xCD\xBC/\xD6\xD0.txt"));
+    EXPECT_EQ(::access((gbkOnDisk + "/\xE4\xB8\xAD.txt").c_str(), F_OK), 0);  // and it is UTF-8 on disk
+}
+
 TEST(PlatformFiles, WriteReadRemove) {
     ScratchFolder dir;
     ASSERT_FALSE(dir.Path().empty());
