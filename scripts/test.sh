@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, then builds and runs the whole test suite twice: a plain build, and an
-# AddressSanitizer + UndefinedBehaviorSanitizer build in which any sanitizer report fails.
+# AddressSanitizer + UndefinedBehaviorSanitizer build in which any sanitizer report fails;
+# then a short run of each fuzzer (FUZZ_SECONDS each, default 60; 0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -21,4 +22,9 @@ if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$log"; then
   echo "test: a sanitizer reported a fault" >&2
   exit 1
 fi
-exit "$status"
+[ "$status" -eq 0 ] || exit "$status"
+
+fuzz_seconds=${FUZZ_SECONDS:-60}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  bash scripts/fuzz-smoke.sh "$fuzz_seconds"
+fi
