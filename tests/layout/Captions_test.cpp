@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +12,6 @@
 namespace kestrum {
 namespace {
 
-using testing::ExpectEveryBlockInAnArticle;
 using testing::Hanzi;
 using testing::S2HostPage;
 using testing::S2Writer;
@@ -83,7 +83,7 @@ TEST(Captions, CandidatesOnOneSideMergeAndTheOthersGoBack) {
     std::vector<std::string> bodies;
     for (IArticle* article : host.Articles()) bodies.push_back(S2HostPage::Text(S2HostPage::Role(*article, KESTRUM_PART_BODY)));
     EXPECT_NE(std::find(bodies.begin(), bodies.end(), Hanzi(3, 8)), bodies.end());
-    ExpectEveryBlockInAnArticle(page.Data());
+    testing::ExpectEveryBlockInAnArticle(page.Data());
 }
 
 // A line between two pictures goes to the one below it, even with the other nearer on its left.
@@ -93,9 +93,7 @@ TEST(Captions, BelowBeatsBeside) {
     const S2HostPage host(page.Data(), true);
     for (IArticle* article : host.Articles()) {
         for (IPicBlock* pic : S2HostPage::Pictures(*article)) {
-            BSTR name = nullptr;
-            pic->GetName(&name);
-            const std::string expected = testing::TakeBstr(name) == "PIC1" ? Hanzi(4) : "<null>";
+            const std::string expected = testing::NameOf(*pic) == "PIC1" ? Hanzi(4) : "<null>";
             EXPECT_EQ(S2HostPage::Text(S2HostPage::Caption(*pic)), expected);
         }
     }

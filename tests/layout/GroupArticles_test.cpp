@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,11 +35,6 @@ double SizeOf(IArticle* article, ULONG role) {
     return block ? block->GetFontSize() : 0.0;
 }
 LONG TopOf(ITextBlock* block) { return block ? S2HostPage::Rect(*block).top : -1; }
-std::string NameOf(IPicBlock* pic) {
-    BSTR name = nullptr;
-    pic->GetName(&name);
-    return testing::TakeBstr(name);
-}
 
 // A lead title line over a larger main title, two body columns under them, and a
 // picture between the columns with a caption line under it.
@@ -168,12 +164,12 @@ TEST(GroupArticles, HeaderBandAndFooterLinesFollowThePagesArticles) {
     EXPECT_NE(Role(articles[0], KESTRUM_PART_BODY), nullptr);
     const auto tall = S2HostPage::Pictures(*articles[1]);
     ASSERT_EQ(tall.size(), 1u);
-    EXPECT_EQ(NameOf(tall[0]), "TALL");
+    EXPECT_EQ(testing::NameOf(*tall[0]), "TALL");
 
     EXPECT_EQ(TopOf(Role(articles[2], KESTRUM_PART_BODY)), 100);
     const auto logo = S2HostPage::Pictures(*articles[3]);
     ASSERT_EQ(logo.size(), 1u);
-    EXPECT_EQ(NameOf(logo[0]), "LOGO");
+    EXPECT_EQ(testing::NameOf(*logo[0]), "LOGO");
 
     EXPECT_EQ(TopOf(Role(articles[4], KESTRUM_PART_BODY)), 13600);
     EXPECT_EQ(TopOf(Role(articles[5], KESTRUM_PART_BODY)), 13400);

@@ -20,6 +20,12 @@ inline std::string Hanzi(int count, int from = 0) {
     return text;
 }
 
+inline std::string NameOf(IPicBlock& pic) {
+    BSTR name = nullptr;
+    pic.GetName(&name);
+    return TakeBstr(name);
+}
+
 // The blocks as read that the host reaches through the articles: the plain blocks of
 // every role, composite and caption, and the pictures.
 inline int ReachableBlocks(const S2HostPage& host) {
