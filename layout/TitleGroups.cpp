@@ -55,15 +55,24 @@ bool JoinsLine(const CTextBlock& m, const CTextBlock& d, double meanTextSize) {
 void GrowTitleGroup(TitlePool& pool, CTextBlock* seed, double meanTextSize, CTextBlockArray& group) {
     group.Add(seed);
     const size_t count = pool.lines.size();
-    std::vector<char> joinable(count), joined(count, 0);
-    for (size_t i = 0; i < count; ++i) joinable[i] = !pool.seedsOnly.contains(pool.lines[i]);
-    for (int m = 0; m < group.GetSize(); ++m) {
+    // Positions in the pool, in pool order, of the lines no member has taken yet.
+    std::vector<size_t> waiting;
+    for (size_t i = 0; i < count; ++i)
+        if (!pool.seedsOnly.contains(pool.lines[i])) waiting.push_back(i);
+    std::vector<char> joined(count, 0);
+    for (int m = 0; m < group.GetSize() && !waiting.empty(); ++m) {
         const CTextBlock& member = *group[m];
-        for (size_t i = 0; i < count; ++i) {
-            if (!joinable[i] || joined[i] || !JoinsLine(member, *pool.lines[i], meanTextSize)) continue;
-            joined[i] = 1;
-            group.Add(pool.lines[i]);
+        size_t still = 0;
+        for (size_t w = 0; w < waiting.size(); ++w) {
+            const size_t i = waiting[w];
+            if (JoinsLine(member, *pool.lines[i], meanTextSize)) {
+                joined[i] = 1;
+                group.Add(pool.lines[i]);
+            } else {
+                waiting[still++] = i;
+            }
         }
+        waiting.resize(still);
     }
     std::vector<CTextBlock*> left;
     for (size_t i = 0; i < count; ++i)
@@ -149,7 +158,8 @@ void TrimSubTitle(CArticle& article, TitlePool& pool) {
 }  // namespace
 
 // Every pass places the main title of its group for good and gives back only other
-// lines, so there are at most as many passes as titles.
+// lines, so there are at most as many passes as titles; a pass tests each waiting
+// line against members only until one takes it.
 void BuildTitleArticles(Assembly& a, CTextBlockArray& titles) {
     TitlePool pool;
     pool.lines = std::move(titles.Items());

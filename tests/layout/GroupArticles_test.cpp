@@ -152,6 +152,28 @@ TEST(GroupArticles, ColumnsMovingLeftwardsPutTheLeadTitleOnTheRight) {
     EXPECT_EQ(S2HostPage::Rect(*body).left, 6750);
 }
 
+// A main title in a single column reads in the direction of its body: columns on its
+// left run leftwards, on its right rightwards.
+TEST(GroupArticles, SingleColumnMainTitleTakesItsBodysDirection) {
+    struct Case {
+        int16_t bodyLeft;
+        LONG layout;
+    };
+    for (const Case& c : {Case{8200, 4}, Case{9250, 3}}) {
+        SCOPED_TRACE(c.bodyLeft);
+        S2Writer page;
+        page.ShortHeader(kPageWidth, kPageHeight)
+            .VerticalTextBlock(8400, 1000, 14, {Hanzi(4)})
+            .VerticalTextBlock(c.bodyLeft, 1000, 5, Lines(3, 8, 10));
+        const S2HostPage host(page.Data(), true);
+        ASSERT_EQ(host.ArticleCount(), 1);
+        ITextBlock* main = Role(&host.Article(0), KESTRUM_PART_MAIN_TITLE);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(main->GetLayout(), c.layout);
+        EXPECT_NE(Role(&host.Article(0), KESTRUM_PART_BODY), nullptr);
+    }
+}
+
 // The page's own articles come first, then the header band's, then the footer lines
 // from the bottom up.
 TEST(GroupArticles, HeaderBandAndFooterLinesFollowThePagesArticles) {
