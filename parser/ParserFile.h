@@ -54,6 +54,12 @@ public:
     void GroupArticles();
     // Numbers the page's articles by position and has each build its HTML.
     void FinishArticles();
+    // Steps of the grouping. The header band (blocks ending near the top of the page,
+    // pictures with them) and the full-width lines at the foot of the page leave the
+    // loose lists as articles of their own; short text beside a picture becomes its caption.
+    void ExtractHeaderBand(CArticleArray& header);
+    void ExtractFooterLines(CArticleArray& footer);
+    void AttachCaptions();
 
     // Deletes the page's articles, loose text blocks and pictures with everything they
     // own, and empties the lists. Shared by both readers' ClearPage.
