@@ -100,7 +100,8 @@ std::vector<std::string> Lines(const std::string& gbk, size_t perLine) {
 // An S2 news page: a masthead, an article with a two-line title over two columns and a
 // captioned photo between them, a second article beside it, and a footer line.
 S2Writer NewsPage(S2Writer page) {
-    const std::string body = std::string(kBody1) + kBody2 + kBody1 + kBody2 + kBody1;
+    std::string body;
+    for (int i = 0; i < 14; ++i) body += std::string(kBody1) + kBody2;  // a column reaching below the photo
     page.TextBlock(500, 100, 10, {kSection})                    // masthead, 202 units
         .TextBlock(1000, 900, 8, {kByline})                     // lead title, 152
         .TextBlock(1000, 1150, 14, {std::string(kHeadline) + kVertical})  // main title, 352
