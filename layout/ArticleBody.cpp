@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace kestrum {
+namespace {
 
 void AddBodyPart(CArticle& article, CTextBlock* block) {
     if (!article.m_pBody) {
@@ -23,6 +24,7 @@ void AddBodyPart(CArticle& article, CTextBlock* block) {
     article.m_pBody->m_arrParts.Add(block);
 }
 
+// The body under construction becomes one block: its only part, or their composite.
 void FinishBody(CArticle& article) {
     CTextBlock* container = article.m_pBody;
     // A body without parts is a block as read, already final.
@@ -31,6 +33,8 @@ void FinishBody(CArticle& article) {
     container->m_arrParts.RemoveAll();
     delete container;
 }
+
+}  // namespace
 
 void AttachBodies(Assembly& a, CTextBlockArray& texts) {
     std::vector<CTextBlock*> left;

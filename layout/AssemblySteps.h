@@ -30,10 +30,6 @@ bool MatchPicture(const CArticle& article, const CPicBlock& pic, double meanText
 
 // Body blocks go to the article under whose titles they stand.
 void AttachBodies(Assembly& a, CTextBlockArray& texts);
-// Adds a block to the article's body under construction.
-void AddBodyPart(CArticle& article, CTextBlock* block);
-// The body under construction becomes one block: its only part, or their composite.
-void FinishBody(CArticle& article);
 // Articles without body take the text blocks that lie mostly in their region.
 void AbsorbCoveredText(Assembly& a, CTextBlockArray& texts);
 

@@ -10,7 +10,7 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 namespace kestrum {
 namespace {
