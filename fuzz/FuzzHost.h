@@ -84,15 +84,21 @@ void ReadRegion(Block& block) {
 
 void ReadText(ITextBlock& block, int depth);
 
-inline void ReadTextList(IBlockList* list, int depth) {
+// Hands every item of a result list, as `Item`, to `read`; then releases the list.
+template <class Item, class Read>
+void ReadList(IBlockList* list, Read read) {
     if (!list) return;
     LONG count = 0;
     list->GetCount(&count);
     for (INT i = 0; i < count; ++i) {
         void* item = nullptr;
-        if (SUCCEEDED(list->GetItemAt(i, &item)) && item) ReadText(*static_cast<ITextBlock*>(item), depth);
+        if (SUCCEEDED(list->GetItemAt(i, &item)) && item) read(*static_cast<Item*>(item));
     }
     list->Release();
+}
+
+inline void ReadTextList(IBlockList* list, int depth) {
+    ReadList<ITextBlock>(list, [depth](ITextBlock& block) { ReadText(block, depth); });
 }
 
 inline void ReadText(ITextBlock& block, int depth) {
@@ -131,36 +137,18 @@ inline void ReadPicture(IPicBlock& pic) {
     if (SUCCEEDED(pic.GetTextBlocks(&caption, 0))) ReadTextList(caption, 1);
 }
 
-inline void ReadPictureList(IBlockList* list) {
-    if (!list) return;
-    LONG count = 0;
-    list->GetCount(&count);
-    for (INT i = 0; i < count; ++i) {
-        void* item = nullptr;
-        if (SUCCEEDED(list->GetItemAt(i, &item)) && item) ReadPicture(*static_cast<IPicBlock*>(item));
-    }
-    list->Release();
-}
+inline void ReadPictureList(IBlockList* list) { ReadList<IPicBlock>(list, ReadPicture); }
 
-inline void ReadArticles(IBlockList* list) {
-    if (!list) return;
-    LONG count = 0;
-    list->GetCount(&count);
-    for (INT i = 0; i < count; ++i) {
-        void* item = nullptr;
-        if (FAILED(list->GetItemAt(i, &item)) || !item) continue;
-        IArticle& article = *static_cast<IArticle*>(item);
-        article.GetID();
-        BSTR s = nullptr;
-        if (SUCCEEDED(article.GetHtml(&s))) Free(s);
-        for (ULONG part = 0; part <= KESTRUM_PART_BODY; ++part) {
-            IBlockList* texts = nullptr;
-            if (SUCCEEDED(article.GetTextBlocks(&texts, part))) ReadTextList(texts, 0);
-        }
-        IBlockList* pics = nullptr;
-        if (SUCCEEDED(article.GetPicBlocks(&pics))) ReadPictureList(pics);
+inline void ReadArticle(IArticle& article) {
+    article.GetID();
+    BSTR s = nullptr;
+    if (SUCCEEDED(article.GetHtml(&s))) Free(s);
+    for (ULONG part = 0; part <= KESTRUM_PART_BODY; ++part) {
+        IBlockList* texts = nullptr;
+        if (SUCCEEDED(article.GetTextBlocks(&texts, part))) ReadTextList(texts, 0);
     }
-    list->Release();
+    IBlockList* pics = nullptr;
+    if (SUCCEEDED(article.GetPicBlocks(&pics))) ReadPictureList(pics);
 }
 
 // One page through one adaptor, as a host reads it.
@@ -183,7 +171,7 @@ inline int ReadPage(const uint8_t* data, size_t size, const char* extension, boo
         list = nullptr;
         if (SUCCEEDED(adaptor->GetPicList(nullptr, 0, &list))) ReadPictureList(list);
         list = nullptr;
-        if (SUCCEEDED(adaptor->GetArticleList(0, &list))) ReadArticles(list);
+        if (SUCCEEDED(adaptor->GetArticleList(0, &list))) ReadList<IArticle>(list, ReadArticle);
         void* info = nullptr;
         if (SUCCEEDED(adaptor->GetCurPageInfo(&info)) && info) {
             auto* pageInfo = static_cast<IPageInfo*>(info);
