@@ -66,7 +66,12 @@ private:
     std::string path_;
 };
 
-inline void Free(BSTR b) { SysFreeString(b); }
+// Calls a string getter and frees what it gives.
+template <class Object>
+void TakeString(Object& object, HRESULT (Object::*get)(BSTR*)) {
+    BSTR s = nullptr;
+    if (SUCCEEDED((object.*get)(&s))) SysFreeString(s);
+}
 
 template <class Block>
 void ReadRegion(Block& block) {
@@ -102,12 +107,9 @@ inline void ReadTextList(IBlockList* list, int depth) {
 }
 
 inline void ReadText(ITextBlock& block, int depth) {
-    BSTR s = nullptr;
-    if (SUCCEEDED(block.GetText(&s))) Free(s);
-    s = nullptr;
-    if (SUCCEEDED(block.GetHtml(&s))) Free(s);
-    s = nullptr;
-    if (SUCCEEDED(block.GetFontName(&s))) Free(s);
+    TakeString<ITextBlock>(block, &ITextBlock::GetText);
+    TakeString<IBlock>(block, &IBlock::GetHtml);
+    TakeString<ITextBlock>(block, &ITextBlock::GetFontName);
     block.GetFontSize();
     block.GetLayout();
     block.GetKind();
@@ -122,12 +124,9 @@ inline void ReadText(ITextBlock& block, int depth) {
 }
 
 inline void ReadPicture(IPicBlock& pic) {
-    BSTR s = nullptr;
-    if (SUCCEEDED(pic.GetName(&s))) Free(s);
-    s = nullptr;
-    if (SUCCEEDED(pic.GetImagePath(&s))) Free(s);
-    s = nullptr;
-    if (SUCCEEDED(pic.GetHtml(&s))) Free(s);
+    TakeString<IPicBlock>(pic, &IPicBlock::GetName);
+    TakeString<IPicBlock>(pic, &IPicBlock::GetImagePath);
+    TakeString<IBlock>(pic, &IBlock::GetHtml);
     RECT r;
     pic.GetRect(&r);
     pic.GetImageWidth();
@@ -141,8 +140,7 @@ inline void ReadPictureList(IBlockList* list) { ReadList<IPicBlock>(list, ReadPi
 
 inline void ReadArticle(IArticle& article) {
     article.GetID();
-    BSTR s = nullptr;
-    if (SUCCEEDED(article.GetHtml(&s))) Free(s);
+    TakeString<IBlock>(article, &IBlock::GetHtml);
     for (ULONG part = 0; part <= KESTRUM_PART_BODY; ++part) {
         IBlockList* texts = nullptr;
         if (SUCCEEDED(article.GetTextBlocks(&texts, part))) ReadTextList(texts, 0);
