@@ -5,6 +5,7 @@
 #include "model/PicBlock.h"
 #include "model/TextBlock.h"
 #include "parser/FolderListings.h"
+#include "parser/Image.h"
 #include "platform/CodePage.h"
 #include "platform/Mbcs.h"
 #include "platform/Path.h"
@@ -80,6 +81,14 @@ HRESULT CParserFile::CopyArticles(CArticleArray& dest, ULONG) const {
     if (&dest == m_pArticles.get()) return E_INVALIDARG;
     dest.Append(*m_pArticles);
     return S_OK;
+}
+
+void CParserFile::MeasurePageImage() {
+    if (m_strPageImage.empty()) return;
+    CxImage preview(CXIMAGE_FORMAT_UNKNOWN);
+    const bool loaded = preview.Load(m_strPageImage, CXIMAGE_FORMAT_JPG);
+    m_pPageInfo->m_dImageWidth = loaded ? preview.GetWidth() : 0.0;
+    m_pPageInfo->m_dImageHeight = loaded ? preview.GetHeight() : 0.0;
 }
 
 void CParserFile::SetImageFolders(const std::string& list) {

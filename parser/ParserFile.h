@@ -36,6 +36,10 @@ public:
     HRESULT CopyPicBlocks(CPicBlockArray& dest, ULONG flags) const;
     HRESULT CopyArticles(CArticleArray& dest, ULONG flags) const;
 
+    // The host's preview image, when it names one: its pixel size goes into the page
+    // information (0 and 0 when it does not load).
+    void MeasurePageImage();
+
     // Picture files in the host's folders.
     void SetImageFolders(const std::string& list);
     bool FindImageFile(const std::string& name, std::string& out);

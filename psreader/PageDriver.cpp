@@ -2,7 +2,6 @@
 // handed to the handler of its kind.
 #include "model/PageInfo.h"
 #include "parser/FolderListings.h"
-#include "parser/Image.h"
 #include "platform/Files.h"
 #include "platform/Mbcs.h"
 #include "psreader/LineScanner.h"
@@ -76,12 +75,7 @@ bool CPSParser::ParsePage() {
     }
     m_pPageInfo->m_dWidth = m_dPageWidth;
     m_pPageInfo->m_dHeight = m_dPageHeight;
-    if (!m_strPageImage.empty()) {
-        CxImage preview(CXIMAGE_FORMAT_UNKNOWN);
-        const bool loaded = preview.Load(m_strPageImage, CXIMAGE_FORMAT_JPG);
-        m_pPageInfo->m_dImageWidth = loaded ? preview.GetWidth() : 0.0;
-        m_pPageInfo->m_dImageHeight = loaded ? preview.GetHeight() : 0.0;
-    }
+    MeasurePageImage();
 
     file.SetBodyStart(file.Tell());
     std::string_view raw;

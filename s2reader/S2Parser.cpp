@@ -2,6 +2,7 @@
 #include "s2reader/S2Parser.h"
 
 #include "model/PageInfo.h"
+#include "parser/FolderListings.h"
 #include "platform/Path.h"
 #include "psreader/ImagePath.h"
 
@@ -80,14 +81,23 @@ bool CS2Parser::Open(const std::string& path) {
 }
 
 bool CS2Parser::LoadPage() {
-    // Decoding the word stream into blocks and articles comes with the S2 page decoder.
+    ReleasePage();
+    {
+        const FolderListingScope listings(*this);
+        DecodePage();
+    }
+    BuildBlocks();
+    if (m_bGroupArticles)
+        GroupArticles();
+    else
+        MakeSingleArticles();
     return true;
 }
 
 bool CS2Parser::ClearPage() {
     ReleaseFileState();
+    ReleasePage();
     m_arrImageFolders.clear();
-    DeletePageObjects();
     return true;
 }
 
@@ -96,7 +106,18 @@ bool CS2Parser::RenderPageImage(const std::string&, bool) { return false; }
 void CS2Parser::ReleaseFileState() {
     m_pView.reset();
     m_nWordCount = 0;
+}
+
+void CS2Parser::ReleasePage() {
+    m_arrItems.clear();
+    m_arrItems.shrink_to_fit();
+    m_nItemCount = 0;
+    m_arrGlyphRects.clear();
+    m_arrGlyphRects.shrink_to_fit();
     m_arrImagePaths.clear();
+    m_pTextBuffer.clear();
+    m_pTextBuffer.shrink_to_fit();
+    DeletePageObjects();
 }
 
 }  // namespace kestrum

@@ -38,7 +38,7 @@ public:
         EXPECT_EQ(adaptor_->LoadPage(1, 0, 0), S_OK);
         EXPECT_EQ(adaptor_->GetTextList(nullptr, 0, &texts_), S_OK);
         EXPECT_EQ(adaptor_->GetPicList(nullptr, 0, &pics_), S_OK);
-        EXPECT_EQ(adaptor_->GetArticleList(nullptr, 0, &articles_), S_OK);
+        EXPECT_EQ(adaptor_->GetArticleList(0, &articles_), S_OK);
     }
     ~S2HostPage() {
         for (IBlockList* list : {texts_, pics_, articles_})
