@@ -37,7 +37,8 @@ bool ParseArgs(int argc, char** argv, const CommandSyntax& syntax, CommandArgs& 
     }
     if (args.help) return true;
     if (files.size() != 1 + syntax.outputs) return false;
-    if (!args.mets.empty() && args.format != "alto") return false;
+    // The METS file names the ALTO file, so the ALTO must go to a file.
+    if (!args.mets.empty() && (args.format != "alto" || args.out.empty() || args.out == "-")) return false;
     args.page.file = files.front();
     args.positional.assign(files.begin() + 1, files.end());
     return true;
