@@ -1,12 +1,12 @@
 // Reading a large text-heavy PostScript page: LoadPage throughput and peak memory,
 // against a bare line scan of the same file.
+#include "bench/PeakMemory.h"
 #include "platform/Files.h"
 #include "psreader/PSParser.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <cstring>
 #include <string>
@@ -16,6 +16,7 @@ namespace {
 
 using testing::PsInk;
 using testing::PsPageWriter;
+using bench::PeakMemoryBytes;
 
 constexpr size_t kTargetBytes = size_t{8} << 20;  // about 8 MB of page
 
@@ -63,12 +64,6 @@ struct LargePage {
 const LargePage& Page() {
     static LargePage page;
     return page;
-}
-
-double PeakMemoryBytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) * 1024.0;
 }
 
 // LoadPage reads the body (ParsePage) and turns the records into host blocks;

@@ -1,6 +1,7 @@
 // Writes the example pages into a folder: a PostScript front page with titles, body
-// columns, vertical text, rules, boxes and a placed photo, and S2 pages of both
-// header variants. Each page may come with a .options file holding the dump options.
+// columns, vertical text, rules, boxes and a placed photo, and an S2 news page in
+// both header variants, read one block per article and grouped into articles. Each
+// page may come with a .options file holding the dump options.
 #include "parser/Image.h"
 #include "platform/Draw.h"
 #include "tests/support/PsPageWriter.h"
@@ -79,14 +80,48 @@ bool WriteFrontPage(const std::string& folder) {
            WriteText(folder + "/front-page.ps.options", "--image-folders " + folder + " --label A01\n");
 }
 
+// The GBK text cut into lines of `perLine` characters.
+std::vector<std::string> Lines(const std::string& gbk, size_t perLine) {
+    std::vector<std::string> lines(1);
+    size_t count = 0;
+    for (size_t i = 0; i < gbk.size();) {
+        const size_t n = static_cast<unsigned char>(gbk[i]) >= 0x81 ? 2 : 1;
+        if (count == perLine) {
+            lines.emplace_back();
+            count = 0;
+        }
+        lines.back() += gbk.substr(i, n);
+        i += n;
+        ++count;
+    }
+    return lines;
+}
+
+// An S2 news page: a masthead, an article with a two-line title over two columns and a
+// captioned photo between them, a second article beside it, and a footer line.
+S2Writer NewsPage(S2Writer page) {
+    const std::string body = std::string(kBody1) + kBody2 + kBody1 + kBody2 + kBody1;
+    page.TextBlock(500, 100, 10, {kSection})                    // masthead, 202 units
+        .TextBlock(1000, 900, 8, {kByline})                     // lead title, 152
+        .TextBlock(1000, 1150, 14, {std::string(kHeadline) + kVertical})  // main title, 352
+        .TextBlock(1000, 1700, 5, Lines(body, 16))              // first column, 100
+        .TextBlock(2800, 1700, 5, Lines(kBody2, 16))            // second column, short
+        .Picture(2800, 3200, 1600, 1600, "flowers")
+        .TextBlock(2800, 4850, 4, {kByline})                    // caption under the photo, 86
+        .TextBlock(5500, 900, 11, {kHeadline})                  // second article's title, 232
+        .TextBlock(5500, 1300, 5, Lines(std::string(kBody2) + kBody1, 16));
+    // The footer: one line across the page, in wide cells of body height.
+    page.Horizontal().SizeNumberBytes(9, 5).SetLine(13500).Text(100, 176, "Page 1 * City News * Thursday 10 December 2026 * kestrum");
+    page.EndItem();
+    return page;
+}
+
 bool WriteS2Pages(const std::string& folder) {
-    S2Writer shortHeader;
-    shortHeader.ShortHeader(4000, 12000).Op(0x8019).Op(0x8001, 500).Glyph(100, 0x3021).Op(0x80F3);
-    S2Writer longHeader;
-    longHeader.LongHeader(0xAABB, 0xE2B9, 3000, 5000, 100, 200).Op(0x8018);
-    return WriteText(folder + "/short-header.s2", shortHeader.Data()) &&
-           WriteText(folder + "/long-header.s2", longHeader.Data()) &&
-           WriteText(folder + "/long-header.s2.options", "--group\n");
+    return WriteText(folder + "/news-page.s2", NewsPage(S2Writer().ShortHeader(10000, 14000)).Data()) &&
+           WriteText(folder + "/news-page.s2.options", "--image-folders " + folder + "\n") &&
+           WriteText(folder + "/news-page-grouped.s2",
+                     NewsPage(S2Writer().LongHeader(0xAABB, 0xE2B9, 10000, 14000)).Data()) &&
+           WriteText(folder + "/news-page-grouped.s2.options", "--group --image-folders " + folder + "\n");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Picture files named by a page, found in the host's folders.
 #include "parser/ParserFile.h"
 
+#include "parser/FolderListings.h"
+
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +144,27 @@ TEST(Lookup, LinkCyclesAndALoneStarEnd) {
     for (const char* folder : {"*", "*/", "*\\"}) EXPECT_FALSE(r.SearchImageFolder("pic.jpg", folder, out)) << folder;
     r.SetImageFolders("*;");
     EXPECT_FALSE(r.FindImageFile("pic.jpg", out));
+}
+
+// While a page loads, the folders are read once: the lookups see the folders as they
+// were at their first listing, and find the same files as a lookup of its own would.
+TEST(Lookup, OnePageLoadListsEachFolderOnce) {
+    Tree tree;
+    const std::string first = tree.Add("pics/2011/a.jpg");
+    const std::string unreadable = tree.Root() + "gone/";
+    Reader r;
+    r.SetImageFolders(unreadable + ";*" + tree.Root() + "pics");
+    std::string out;
+    {
+        const FolderListingScope listings(r);
+        ASSERT_EQ(r.FindImageByExtensions("a", out, 1), 1);
+        EXPECT_EQ(out, first);
+        tree.Add("pics/b.png");
+        EXPECT_EQ(r.FindImageByExtensions("b", out, 1), 0);  // not in the listing taken
+    }
+    EXPECT_EQ(r.m_pFolderListings, nullptr);
+    EXPECT_EQ(r.FindImageByExtensions("b", out, 1), 1);  // a later lookup reads the disk again
+    EXPECT_EQ(out, tree.Root() + "pics/b.png");
 }
 
 }  // namespace
