@@ -25,6 +25,17 @@ const std::vector<Command>& Commands() {
          "Writes the page image as a JPEG: the preview image, or the proof drawn of a PostScript page.\n"
          KESTRUM_PAGE_OPTIONS,
          RunRender},
+        {"dib", {1, false},
+         "usage: kestrum dib FILE OUT.bmp --page-image PATH [page options]\n"
+         "Writes the page's preview image, as the component hands it out as a bitmap, as a .bmp file.\n"
+         KESTRUM_PAGE_OPTIONS,
+         RunDib},
+        {"view", {1, false},
+         "usage: kestrum view FILE OUT.html [page options]\n"
+         "Writes one self-contained HTML page showing the page image with every block and article\n"
+         "drawn over it: colours by kind, reading order, text and font on hover, a list of articles.\n"
+         KESTRUM_PAGE_OPTIONS,
+         RunView},
     };
     return commands;
 }

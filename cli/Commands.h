@@ -19,3 +19,5 @@ int FileFailure(const std::string& reason);
 
 int RunDump(const CommandArgs& args);
 int RunRender(const CommandArgs& args);
+int RunDib(const CommandArgs& args);
+int RunView(const CommandArgs& args);

@@ -58,3 +58,25 @@ TEST(CliRender, FailuresSayWhy) {
 
 }  // namespace
 }  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+// The bitmap GetPageImage hands out, as a .bmp that an independent decoder reads back
+// with the preview's size and colours.
+TEST(CliDib, WritesABmpThatDecodes) {
+    testing::TempDir dir;
+    std::string s2 = testing::WriteS2ExportPage(dir);
+    testing::RunShell("convert -size 40x30 xc:'rgb(0,0,255)' -fill 'rgb(255,0,0)' -draw 'rectangle 0,0 19,29' " +
+                      dir.File("preview.jpg"));
+    ASSERT_EQ(testing::RunCli("dib " + s2 + " " + dir.File("page.bmp") + " --page-image " + dir.File("preview.jpg")).exitCode, 0);
+    testing::RunResult r = testing::RunShell("convert '" + dir.File("page.bmp") +
+                                             "' -format '%m %wx%h %[fx:p{5,5}.r>0.8] %[fx:p{35,5}.b>0.8]' info:");
+    EXPECT_EQ(r.out, "40x30 1 1") << r.err;
+    testing::RunResult none = testing::RunCli("dib " + s2 + " " + dir.File("none.bmp"));
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.err, "kestrum: no page image for " + s2 + ": give --page-image\n");
+}
+
+}  // namespace
+}  // namespace kestrum
