@@ -71,7 +71,7 @@ TEST(CliDib, WritesABmpThatDecodes) {
                       dir.File("preview.jpg"));
     ASSERT_EQ(testing::RunCli("dib " + s2 + " " + dir.File("page.bmp") + " --page-image " + dir.File("preview.jpg")).exitCode, 0);
     testing::RunResult r = testing::RunShell("convert '" + dir.File("page.bmp") +
-                                             "' -format '%m %wx%h %[fx:p{5,5}.r>0.8] %[fx:p{35,5}.b>0.8]' info:");
+                                             "' -format '%wx%h %[fx:p{5,5}.r>0.8] %[fx:p{35,5}.b>0.8]' info:");
     EXPECT_EQ(r.out, "40x30 1 1") << r.err;
     testing::RunResult none = testing::RunCli("dib " + s2 + " " + dir.File("none.bmp"));
     EXPECT_EQ(none.exitCode, 2);
