@@ -2,16 +2,13 @@
 
 #include <cstdio>
 
-namespace {
-
+// The settings every command passes to the component.
 #define KESTRUM_PAGE_OPTIONS                                                          \
     "  --group              group an S2 page's blocks into articles\n"               \
     "  --resource-lookup    match picture names against the page's resource list\n"  \
     "  --image-folders LIST picture folders, ';'-separated (*DIR: with subfolders)\n" \
     "  --page-image PATH    the page's preview image\n"                              \
     "  --label TEXT         the page's label\n"
-
-}  // namespace
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {

@@ -7,11 +7,13 @@
 
 namespace {
 
+// Every command's synopsis: the first line of its usage without the "usage: ".
 void PrintOverview(std::FILE* to) {
+    constexpr size_t kUsagePrefix = sizeof("usage: ") - 1;
     std::fputs("usage: kestrum COMMAND FILE ... (kestrum COMMAND --help for one command)\n", to);
     for (const Command& command : Commands()) {
-        const char* end = std::strchr(command.usage, '\n');
-        std::fprintf(to, "  %.*s\n", static_cast<int>(end - command.usage) - 7, command.usage + 7);
+        const char* synopsis = command.usage + kUsagePrefix;
+        std::fprintf(to, "  %.*s\n", static_cast<int>(std::strchr(synopsis, '\n') - synopsis), synopsis);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Xml.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 

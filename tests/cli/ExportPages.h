@@ -22,7 +22,7 @@ inline std::string WritePsExportPage(const TempDir& dir, const std::string& name
     page.article(1).translate(5000, 6000).titleBlock().font("JBHGDH", 2800).show(0, 0, headline, EvenAdvances(4, 2800));
     page.paragraph().endArticle();
     page.article(2).translate(5000, 9000).font("JBHGSS", 920);
-    for (int line = 0; line < 4; ++line) page.show(0, line * 1100, body, EvenAdvances(18, 920));
+    for (int line = 0; line < 4; ++line) page.show(0, line * 1100, body, EvenAdvances(17, 920));
     page.endArticle();
     page.picture(15000, 26000, 20000, 15000, "D:\\IMAGES\\photo.jpg");
     std::string path = dir.File(name);
