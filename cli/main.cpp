@@ -1,5 +1,5 @@
 // kestrum: the command-line host of the page reader component.
-#include "Dump.h"
+#include "Commands.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,63 +7,41 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: kestrum dump FILE [--group] [--resource-lookup] [--image-folders LIST]\n"
-    "                         [--page-image PATH] [--label TEXT]\n"
-    "Reads one page (.ps or .s2) and prints its content as JSON on stdout.\n";
-
-int Usage() {
-    std::fputs(kUsage, stderr);
-    return 1;
+// Every command's synopsis: the first line of its usage without the "usage: ".
+void PrintOverview(std::FILE* to) {
+    constexpr size_t kUsagePrefix = sizeof("usage: ") - 1;
+    std::fputs("usage: kestrum COMMAND FILE ... (kestrum COMMAND --help for one command)\n", to);
+    for (const Command& command : Commands()) {
+        const char* synopsis = command.usage + kUsagePrefix;
+        std::fprintf(to, "  %.*s\n", static_cast<int>(std::strchr(synopsis, '\n') - synopsis), synopsis);
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, stdout);
+    if (argc < 2) {
+        PrintOverview(stderr);
+        return 1;
+    }
+    std::string name = argv[1];
+    if (name == "--help" || name == "-h") {
+        PrintOverview(stdout);
         return 0;
     }
-    if (std::strcmp(argv[1], "dump") != 0) return Usage();
-
-    DumpOptions options;
-    bool haveFile = false;
-    for (int i = 2; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return true;
-        };
-        if (arg == "--group") {
-            options.group = true;
-        } else if (arg == "--resource-lookup") {
-            options.resourceLookup = true;
-        } else if (arg == "--image-folders") {
-            if (!value(options.imageFolders)) return Usage();
-        } else if (arg == "--page-image") {
-            if (!value(options.pageImage)) return Usage();
-        } else if (arg == "--label") {
-            if (!value(options.label)) return Usage();
-        } else if (!arg.empty() && arg[0] == '-') {
-            return Usage();
-        } else if (!haveFile) {
-            options.file = arg;
-            haveFile = true;
-        } else {
-            return Usage();
+    for (const Command& command : Commands()) {
+        if (name != command.name) continue;
+        CommandArgs args;
+        if (!ParseArgs(argc - 2, argv + 2, command.syntax, args)) {
+            std::fputs(command.usage, stderr);
+            return 1;
         }
+        if (args.help) {
+            std::fputs(command.usage, stdout);
+            return 0;
+        }
+        return command.run(args);
     }
-    if (!haveFile) return Usage();
-
-    std::string json;
-    std::string error;
-    int code = RunDump(options, json, error);
-    if (code != 0) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return code;
-    }
-    std::fwrite(json.data(), 1, json.size(), stdout);
-    return 0;
+    PrintOverview(stderr);
+    return 1;
 }

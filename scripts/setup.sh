@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   fonts-wqy-zenhei
   imagemagick libjpeg-turbo-progs libxml2-utils
+  chromium
 )
 
 missing=()

@@ -1,36 +1,19 @@
 // The command-line host, run as a separate program like a pipeline would.
+#include "tests/cli/CliRun.h"
 #include "tests/support/S2Writer.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace kestrum {
 namespace {
 
+using testing::RunCli;
+using testing::RunResult;
 using testing::S2Writer;
 using testing::TempDir;
-
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-};
-
-RunResult RunCli(const std::string& arguments) {
-    RunResult result;
-    std::string command = std::string(KESTRUM_CLI_PATH) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 TEST(CliDump, PrintsTheSchemaForAnS2Page) {
     TempDir dir;
@@ -63,6 +46,7 @@ TEST(CliDump, ExitCodes) {
     TempDir dir;
     std::string notAPage = dir.Write("junk.s2", "junk");
     std::string other = dir.Write("page.pdf", "%PDF");
+    std::string page = dir.Write("p.s2", S2Writer().ShortHeader(1, 2).Data());
     const ExitCase cases[] = {
         {"no command", "", 1},
         {"unknown command", "list x.ps", 1},
@@ -72,6 +56,13 @@ TEST(CliDump, ExitCodes) {
         {"missing file", "dump " + dir.File("absent.ps"), 2},
         {"not a page", "dump " + notAPage, 2},
         {"unknown extension", "dump " + other, 2},
+        {"unknown format", "dump x.ps --format pdf", 1},
+        {"METS without ALTO", "dump x.ps --mets m.xml -o a.xml", 1},
+        {"METS without an ALTO file", "dump x.ps --format alto --mets m.xml", 1},
+        {"render without output", "render x.ps", 1},
+        {"unwritable output", "dump " + page + " -o " + dir.File("none/out.json"), 2},
+        {"help", "--help", 0},
+        {"help of a command", "render --help", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(RunCli(c.arguments).exitCode, c.exitCode) << c.name;
 }

@@ -2,7 +2,7 @@
 
 #include "Utf.h"
 
-HostSettings::HostSettings(const DumpOptions& options)
+HostSettings::HostSettings(const PageOptions& options)
     : label_(ToUtf16(options.label)), pageImage_(ToUtf16(options.pageImage)), imageFolders_(ToUtf16(options.imageFolders)) {
     info_.bResourceLookup = options.resourceLookup ? 1 : 0;
     info_.lReserved = 0;

@@ -1,4 +1,4 @@
-// UTF-8 (the command line, the JSON) <-> UTF-16 (the component's interface), over iconv.
+// UTF-8 (the command line, the exports) <-> UTF-16 (the component's interface), over iconv.
 #pragma once
 
 #include <string>

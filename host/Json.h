@@ -1,4 +1,4 @@
-// A small streaming JSON writer for the dump: UTF-8 strings, numbers that read back
+// A small streaming JSON writer: UTF-8 strings, numbers that read back
 // to the same double (NaN and infinities as null).
 #pragma once
 

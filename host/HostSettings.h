@@ -1,12 +1,12 @@
-// The settings object the dump hands to Open: an IAppExt over a record built from
-// the command-line options.
+// The settings object a host hands to Open: an IAppExt over a record built from the
+// options a person or pipeline gave.
 #pragma once
 
 #include <kestrum/kestrum.h>
 
 #include <string>
 
-struct DumpOptions {
+struct PageOptions {
     std::string file;
     bool group = false;
     bool resourceLookup = false;
@@ -17,7 +17,7 @@ struct DumpOptions {
 
 class HostSettings : public IAppExt {
 public:
-    explicit HostSettings(const DumpOptions& options);
+    explicit HostSettings(const PageOptions& options);
     virtual ~HostSettings() = default;
     HostSettings(const HostSettings&) = delete;
     HostSettings& operator=(const HostSettings&) = delete;

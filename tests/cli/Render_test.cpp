@@ -1,0 +1,82 @@
+// kestrum render: the page image through SavePageImage, like any host; a failure is
+// one line on stderr and exit 2, never a missing file reported as written.
+#include "tests/cli/CliRun.h"
+#include "tests/cli/ExportPages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kestrum {
+namespace {
+
+using testing::RunCli;
+using testing::RunResult;
+using testing::RunShell;
+using testing::TempDir;
+
+std::string Identify(const std::string& file) { return RunShell("identify -format '%m %wx%h' '" + file + "'").out; }
+
+TEST(CliRender, WritesTheProofOrThePreview) {
+    TempDir dir;
+    std::string ps = testing::WritePsExportPage(dir);
+    ASSERT_EQ(RunCli("render " + ps + " " + dir.File("proof.jpg")).exitCode, 0);
+    EXPECT_EQ(Identify(dir.File("proof.jpg")), "JPEG 1190x1684");
+    RunShell("convert -size 40x30 xc:red " + dir.File("preview.png"));
+    RunShell("convert -size 40x30 xc:red " + dir.File("preview.jpg"));
+    std::string s2 = testing::WriteS2ExportPage(dir);
+    ASSERT_EQ(RunCli("render " + s2 + " " + dir.File("s2.jpg") + " --page-image " + dir.File("preview.jpg")).exitCode, 0);
+    EXPECT_EQ(Identify(dir.File("s2.jpg")), "JPEG 40x30");
+}
+
+struct FailureCase {
+    const char* name;
+    std::string arguments;
+    std::string message;
+};
+
+TEST(CliRender, FailuresSayWhy) {
+    TempDir dir;
+    std::string ps = testing::WritePsExportPage(dir);
+    std::string s2 = testing::WriteS2ExportPage(dir);
+    std::string junk = dir.Write("junk.jpg", "not an image");
+    const FailureCase cases[] = {
+        {"S2 page without preview", s2 + " " + dir.File("a.jpg"),
+         "kestrum: cannot draw " + s2 + ": S2 pages have no proof; give --page-image\n"},
+        {"unwritable output", ps + " " + dir.File("no/such/folder.jpg"), "kestrum: cannot write " + dir.File("no/such/folder.jpg") + "\n"},
+        {"preview that is no image", s2 + " " + dir.File("b.jpg") + " --page-image " + junk,
+         "kestrum: cannot draw " + s2 + ": the page image " + junk + " cannot be read\n"},
+        {"missing page", dir.File("absent.ps") + " " + dir.File("c.jpg"), "kestrum: no such file: " + dir.File("absent.ps") + "\n"},
+    };
+    for (const auto& c : cases) {
+        RunResult r = RunCli("render " + c.arguments);
+        EXPECT_EQ(r.exitCode, 2) << c.name;
+        EXPECT_EQ(r.err, c.message) << c.name;
+    }
+    EXPECT_EQ(RunShell("ls " + dir.Path()).out.find("b.jpg"), std::string::npos) << "no half-written image is left";
+}
+
+}  // namespace
+}  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+// The bitmap GetPageImage hands out, as a .bmp that an independent decoder reads back
+// with the preview's size and colours.
+TEST(CliDib, WritesABmpThatDecodes) {
+    testing::TempDir dir;
+    std::string s2 = testing::WriteS2ExportPage(dir);
+    testing::RunShell("convert -size 40x30 xc:'rgb(0,0,255)' -fill 'rgb(255,0,0)' -draw 'rectangle 0,0 19,29' " +
+                      dir.File("preview.jpg"));
+    ASSERT_EQ(testing::RunCli("dib " + s2 + " " + dir.File("page.bmp") + " --page-image " + dir.File("preview.jpg")).exitCode, 0);
+    testing::RunResult r = testing::RunShell("convert '" + dir.File("page.bmp") +
+                                             "' -format '%wx%h %[fx:p{5,5}.r>0.8] %[fx:p{35,5}.b>0.8]' info:");
+    EXPECT_EQ(r.out, "40x30 1 1") << r.err;
+    testing::RunResult none = testing::RunCli("dib " + s2 + " " + dir.File("none.bmp"));
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.err, "kestrum: no page image for " + s2 + ": give --page-image\n");
+}
+
+}  // namespace
+}  // namespace kestrum
