@@ -5,6 +5,7 @@
 #include "platform/Rect.h"
 #include "psreader/FontTable.h"
 #include "tests/model/HostSide.h"
+#include "tests/support/HostLists.h"
 #include "tests/support/PsPageWriter.h"
 #include "tests/support/TempDir.h"
 
@@ -30,12 +31,7 @@ class HostPage {
 public:
     explicit HostPage(const PsPageWriter& page, testing::FakeAppExt* settings = nullptr) {
         path_ = dir_.Write("page.ps", page.bytes());
-        void* pv = nullptr;
-        EXPECT_EQ(DllGetClassObject(CLSID_PSDataAdaptor, IID_IClassFactory, &pv), S_OK);
-        auto* factory = static_cast<IClassFactory*>(pv);
-        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDataAdaptor, &pv), S_OK);
-        factory->Release();
-        adaptor_ = static_cast<IDataAdaptor*>(pv);
+        adaptor_ = testing::NewAdaptorFromFactory();
         EXPECT_EQ(adaptor_->Open(settings ? settings->Handle() : 0, Wide(path_).c_str()), S_OK);
         EXPECT_EQ(adaptor_->LoadPage(1, 0, 0), S_OK);
         EXPECT_EQ(adaptor_->GetTextList(nullptr, 0, &texts_), S_OK);
@@ -51,10 +47,10 @@ public:
     HostPage& operator=(const HostPage&) = delete;
 
     const testing::TempDir& Dir() const { return dir_; }
-    LONG TextCount() const { return Count(texts_); }
-    LONG PicCount() const { return Count(pics_); }
-    ITextBlock& Text(INT i) const { return *static_cast<ITextBlock*>(Item(texts_, i)); }
-    IPicBlock& Pic(INT i) const { return *static_cast<IPicBlock*>(Item(pics_, i)); }
+    LONG TextCount() const { return testing::ListCount(texts_); }
+    LONG PicCount() const { return testing::ListCount(pics_); }
+    ITextBlock& Text(INT i) const { return *static_cast<ITextBlock*>(testing::ListItem(texts_, i)); }
+    IPicBlock& Pic(INT i) const { return *static_cast<IPicBlock*>(testing::ListItem(pics_, i)); }
     IPageInfo& Page() const {
         void* pv = nullptr;
         EXPECT_EQ(adaptor_->GetCurPageInfo(&pv), S_OK);
@@ -62,17 +58,6 @@ public:
     }
 
 private:
-    static LONG Count(IBlockList* list) {
-        LONG n = -1;
-        if (list) list->GetCount(&n);
-        return n;
-    }
-    static void* Item(IBlockList* list, INT i) {
-        void* item = nullptr;
-        EXPECT_EQ(list->GetItemAt(i, &item), S_OK);
-        return item;
-    }
-
     testing::TempDir dir_;
     std::string path_;
     IDataAdaptor* adaptor_ = nullptr;

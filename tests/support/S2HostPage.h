@@ -5,6 +5,7 @@
 #include <kestrum/kestrum.h>
 
 #include "tests/model/HostSide.h"
+#include "tests/support/HostLists.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,7 @@ public:
         settings_.info.bGroupArticles = group ? 1 : 0;
         settings_.SetStrings(nullptr, image_.empty() ? nullptr : image_.c_str(),
                              folders_.empty() ? nullptr : folders_.c_str());
-        void* pv = nullptr;
-        EXPECT_EQ(DllGetClassObject(CLSID_PSDataAdaptor, IID_IClassFactory, &pv), S_OK);
-        auto* factory = static_cast<IClassFactory*>(pv);
-        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDataAdaptor, &pv), S_OK);
-        factory->Release();
-        adaptor_ = static_cast<IDataAdaptor*>(pv);
+        adaptor_ = NewAdaptorFromFactory();
         const std::u16string wide(path_.begin(), path_.end());
         opened_ = adaptor_->Open(settings_.Handle(), wide.c_str());
         if (opened_ != S_OK) return;
@@ -52,10 +48,10 @@ public:
     HRESULT Opened() const { return opened_; }
     IDataAdaptor& Adaptor() const { return *adaptor_; }
     const TempDir& Dir() const { return dir_; }
-    LONG TextCount() const { return Count(texts_); }
-    LONG PicCount() const { return Count(pics_); }
-    LONG ArticleCount() const { return Count(articles_); }
-    IArticle& Article(INT i) const { return *static_cast<IArticle*>(Item(articles_, i)); }
+    LONG TextCount() const { return ListCount(texts_); }
+    LONG PicCount() const { return ListCount(pics_); }
+    LONG ArticleCount() const { return ListCount(articles_); }
+    IArticle& Article(INT i) const { return *static_cast<IArticle*>(ListItem(articles_, i)); }
     std::vector<IArticle*> Articles() const {
         std::vector<IArticle*> all;
         for (INT i = 0; i < ArticleCount(); ++i) all.push_back(&Article(i));
@@ -69,37 +65,17 @@ public:
 
     // The article's block in one role (KESTRUM_PART_*), or null when the role is empty.
     static ITextBlock* Role(IArticle& article, ULONG part) {
-        IBlockList* list = nullptr;
-        if (FAILED(article.GetTextBlocks(&list, part)) || !list) return nullptr;
-        void* item = nullptr;
-        list->GetItemAt(0, &item);
-        list->Release();
-        return static_cast<ITextBlock*>(item);
+        return First(TakeItems<ITextBlock>([&](IBlockList** l) { return article.GetTextBlocks(l, part); }));
     }
     static std::vector<IPicBlock*> Pictures(IArticle& article) {
-        std::vector<IPicBlock*> pics;
-        IBlockList* list = nullptr;
-        if (FAILED(article.GetPicBlocks(&list)) || !list) return pics;
-        for (INT i = 0; i < Count(list); ++i) pics.push_back(static_cast<IPicBlock*>(Item(list, i)));
-        list->Release();
-        return pics;
+        return TakeItems<IPicBlock>([&](IBlockList** l) { return article.GetPicBlocks(l); });
     }
     static ITextBlock* Caption(IPicBlock& pic) {
-        IBlockList* list = nullptr;
-        if (FAILED(pic.GetTextBlocks(&list, 0)) || !list) return nullptr;
-        void* item = nullptr;
-        list->GetItemAt(0, &item);
-        list->Release();
-        return static_cast<ITextBlock*>(item);
+        return First(TakeItems<ITextBlock>([&](IBlockList** l) { return pic.GetTextBlocks(l, 0); }));
     }
     // The parts of a composite block, in order; empty for a plain block.
     static std::vector<ITextBlock*> Parts(ITextBlock& block) {
-        std::vector<ITextBlock*> parts;
-        IBlockList* list = nullptr;
-        if (FAILED(block.GetTextBlocks(&list, 0)) || !list) return parts;
-        for (INT i = 0; i < Count(list); ++i) parts.push_back(static_cast<ITextBlock*>(Item(list, i)));
-        list->Release();
-        return parts;
+        return TakeItems<ITextBlock>([&](IBlockList** l) { return block.GetTextBlocks(l, 0); });
     }
     // GBK text of a block, "<null>" for a null block.
     static std::string Text(ITextBlock* block) {
@@ -123,16 +99,7 @@ public:
     }
 
 private:
-    static LONG Count(IBlockList* list) {
-        LONG n = -1;
-        if (list) list->GetCount(&n);
-        return n;
-    }
-    static void* Item(IBlockList* list, INT i) {
-        void* item = nullptr;
-        EXPECT_EQ(list->GetItemAt(i, &item), S_OK);
-        return item;
-    }
+    static ITextBlock* First(const std::vector<ITextBlock*>& blocks) { return blocks.empty() ? nullptr : blocks[0]; }
 
     TempDir dir_;
     std::string path_;
