@@ -17,14 +17,17 @@ file(RELATIVE_PATH KESTRUM_BIN_TO_LIB /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${
 set_target_properties(kestrum_cli PROPERTIES INSTALL_RPATH "$ORIGIN/${KESTRUM_BIN_TO_LIB}")
 install(TARGETS kestrum_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The man page, from the program's help text, so that the two never disagree.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kestrum.1
-  COMMAND ${CMAKE_COMMAND} -DKESTRUM_CLI=$<TARGET_FILE:kestrum_cli> -DVERSION=${PROJECT_VERSION}
-          -DOUTPUT=${CMAKE_BINARY_DIR}/kestrum.1 -P ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake
-  DEPENDS kestrum_cli kestrum ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake
-  COMMENT "Writing the kestrum(1) man page")
-add_custom_target(kestrum_man ALL DEPENDS ${CMAKE_BINARY_DIR}/kestrum.1)
-install(FILES ${CMAKE_BINARY_DIR}/kestrum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The man page, from the program's help text, so that the two never disagree. The
+# fuzzing build's program is not run at build time: that build is never installed.
+if(NOT KESTRUM_FUZZ)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/kestrum.1
+    COMMAND ${CMAKE_COMMAND} -DKESTRUM_CLI=$<TARGET_FILE:kestrum_cli> -DVERSION=${PROJECT_VERSION}
+            -DOUTPUT=${CMAKE_BINARY_DIR}/kestrum.1 -P ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake
+    DEPENDS kestrum_cli kestrum ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake
+    COMMENT "Writing the kestrum(1) man page")
+  add_custom_target(kestrum_man ALL DEPENDS ${CMAKE_BINARY_DIR}/kestrum.1)
+  install(FILES ${CMAKE_BINARY_DIR}/kestrum.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 # pkg-config: the paths are relative to the .pc file, so the tree can be installed
 # under any prefix (`cmake --install build --prefix DIR`).
