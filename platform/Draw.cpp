@@ -115,6 +115,12 @@ DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap) {
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    // Glyphs keep grey edges while shapes stay sharp; set once, kept through Save and Restore.
+    if (cairo_font_options_t* options = cairo_font_options_create()) {
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+        cairo_set_font_options(cr, options);
+        cairo_font_options_destroy(options);
+    }
     cr_ = cr;
 }
 
@@ -254,9 +260,17 @@ void DrawContext::SetTextColour(Colour colour) { state_.textColour = colour; }
 void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
     if (!cr_ || gbk.empty()) return;
     const FontRequest& f = state_.font;
-    cairo_font_face_t* face = FontFaceFor(f.strFaceName, f.nWeight);
+    // A page asks for the same few faces and characters over and over.
+    if (f.strFaceName != lastFace_.name || f.nWeight != lastFace_.weight) {
+        lastFace_.name = f.strFaceName;
+        lastFace_.weight = f.nWeight;
+        lastFace_.face = FontFaceFor(f.strFaceName, f.nWeight);
+    }
+    cairo_font_face_t* face = lastFace_.face;
     if (!face) return;
-    const std::string utf8 = Utf16ToUtf8(NarrowToWide(gbk));
+    auto converted = utf8_.find(gbk);
+    if (converted == utf8_.end()) converted = utf8_.emplace(std::string(gbk), Utf16ToUtf8(NarrowToWide(gbk))).first;
+    const std::string& utf8 = converted->second;
 
     cairo_save(cr_);
     cairo_set_font_face(cr_, face);
@@ -264,10 +278,6 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
     // have no internal leading.
     const double size = std::min(f.nHeight == 0 ? kDefaultTextHeight : std::fabs(static_cast<double>(f.nHeight)),
                                  kMaxTextSize);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_set_font_options(cr_, options);
-    cairo_font_options_destroy(options);
     cairo_matrix_t m;
     // The requested width is the average character width, half a Chinese character.
     cairo_matrix_init_scale(&m, f.nWidth > 0 ? std::min(2.0 * f.nWidth, kMaxTextSize) : size, size);

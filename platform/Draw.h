@@ -9,11 +9,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_font_face cairo_font_face_t;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace kestrum {
@@ -159,6 +162,13 @@ private:
 
     DrawBitmap& bitmap_;
     cairo_t* cr_ = nullptr;
+    struct FaceChoice {
+        std::string name;
+        int32_t weight = -1;
+        cairo_font_face_t* face = nullptr;
+    };
+    FaceChoice lastFace_;                              // the face of the last TextOut
+    std::map<std::string, std::string, std::less<>> utf8_;  // GBK texts drawn, in UTF-8
     bool printing_ = false;
     State state_;
     std::vector<State> saved_;

@@ -100,6 +100,7 @@ bool CPSParser::FindResourcePath(const std::string& fileName, std::string& out) 
 
 bool CPSParser::ClearPage() {
     m_arrImages.clear();
+    RemovePreviews();
     ResetFileState();
     m_arrImageFolders.clear();
     m_arrBlocks.clear();

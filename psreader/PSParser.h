@@ -54,6 +54,9 @@ public:
     bool ReadPicture(PageFile& file);
     bool ReadPath(PageFile& file, std::string_view line);
     bool ReadRuleOrBox(PageFile& file, std::string_view line, int32_t offsetX, int32_t offsetY);
+    // An embedded EPS document named `name`: a picture of the page, with a preview drawn
+    // by a second reader when the document can be read.
+    bool ReadEmbeddedDocument(PageFile& file, const std::string& name);
     // Colour of a Separation line and its tint line (read from the file); false without
     // " setcolorspace". `line` becomes the colour name.
     bool ReadSeparationColour(PageFile& file, std::string& line, uint32_t& colour);
@@ -85,6 +88,12 @@ public:
     std::vector<St_ReplaceCode> m_arrSymbolCodes;   // typesetting-symbol fonts (left empty)
     int32_t m_bLoadGroupArticles = 1;     // copy of m_bGroupArticles taken at each LoadPage
 
+    // Embedded documents inside embedded documents are read this deep, no deeper.
+    static constexpr int kMaxDocumentDepth = 8;
+    // Pixels all the previews of one page may have together, nested ones included: a
+    // page of many documents with huge bounding boxes must not draw for hours.
+    static constexpr double kPreviewPixelBudget = 64.0 * 1024 * 1024;
+
 private:
     // Per-file state that Open and ClearPage drop.
     void ResetFileState();
@@ -112,6 +121,19 @@ private:
     uint32_t RuleColour(PageFile& file, int64_t lookBack);
     uint32_t LineCapColour(PageFile& file, int64_t lookBack);
     void ReadBrokenLine(PageFile& file, CBaseBlock& block);
+
+    // Steps of the embedded-document handler. ExtractDocument: true when the end line
+    // was reached with a document taken; RenderPreview: the preview's path, or empty.
+    Rect EoClipRect(PageFile& file);
+    Rect EpsFrame(PageFile& file);
+    bool ExtractDocument(PageFile& file, const std::string& name, std::string& document);
+    std::string RenderPreview(const std::string& name, const std::string& document);
+    // Removes the previews this page's pictures name; they live as long as the page.
+    void RemovePreviews();
+
+    int m_nDocumentDepth = 0;             // 0 for the host's page, 1 for a document in it, ...
+    double m_dPreviewPixelsLeft = kPreviewPixelBudget;
+    std::vector<std::string> m_arrPreviews;  // preview files we created for this page
 
     // Steps of the picture handler.
     void LookBackForPlacement(PageFile& file, CBaseBlock& block);

@@ -27,6 +27,7 @@ constexpr size_t kBodyLineMax = 250;
 constexpr std::string_view kArticleHeader = " of Article ";
 constexpr std::string_view kErrorHandler = "errordict /undefinedfilename";
 constexpr std::string_view kErrorHandlerPut = "{errio} put";
+constexpr std::string_view kBeginDocument = "%%BeginDocument: ";
 constexpr std::string_view kRuleMarkers[] = {" rectfill", " rectstroke", " l st"};
 constexpr std::string_view kStroke = "st";
 constexpr std::string_view kSave = "gs ";
@@ -87,6 +88,8 @@ bool CPSParser::ParsePage() {
             ReadArticle(file, Atoi(Mid(text, at + kArticleHeader.size())), 0, 0);
         } else if (IsPictureTrigger(text)) {
             ReadPicture(file);
+        } else if ((at = MbFind(text, kBeginDocument)) != std::string_view::npos) {
+            ReadEmbeddedDocument(file, Mid(text, at + kBeginDocument.size()));
         } else if (IsRuleOrBox(text)) {
             ReadRuleOrBox(file, text, 0, 0);
         } else if (MbContains(text, kSave) && MbContains(text, kMoveTo)) {

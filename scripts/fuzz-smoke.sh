@@ -26,5 +26,6 @@ run() {  # target, seed folder, max input length, dictionary
 }
 run ps_page_fuzz "$seeds/ps" 60000 fuzz/ps.dict
 run s2_page_fuzz "$seeds/s2" 20000 fuzz/s2.dict
+run eps_document_fuzz "$seeds/eps" 100000 fuzz/ps.dict
 run line_scanner_fuzz "$seeds/lines" 1000 fuzz/ps.dict
 echo "fuzz: no findings"

@@ -1,4 +1,5 @@
-// Writes the fuzzers' seed pages into FOLDER/ps, FOLDER/s2 and FOLDER/lines: small
+// Writes the fuzzers' seed pages into FOLDER/ps, FOLDER/s2, FOLDER/lines and FOLDER/eps
+// (documents to embed in a page): small
 // pages that together reach every marker of the PostScript dialect and every S2
 // operation, so that fuzzing starts from inputs the readers understand.
 #include "tests/support/PsPageWriter.h"
@@ -44,6 +45,24 @@ std::vector<PsPageWriter> PsPages() {
     return pages;
 }
 
+// Documents to embed: pages of the dialect themselves, one holding another.
+std::vector<std::string> EpsDocuments() {
+    PsPageWriter plain;
+    plain.boundingBox(0, 0, 72, 36).box(1484, 742, 4452, 2226, PsInk::Cmyk(0, 1, 1, 0));
+    PsPageWriter drawn;
+    drawn.boundingBox(0, 0, 50, 50).article(1).font("JBHGSS", 920).show(0, 1000, kText, {900, 900, 900, 900, 900})
+        .endArticle().rule({0, 0}, {3000, 3000}, 2);
+    PsPageWriter nesting;
+    nesting.boundingBox(0, 0, 72, 36).eoClip({{0, 0}, {3000, 0}, {3000, 3000}}).embeddedDocument("inner.eps", 3710, 1855, 7420, 3710, plain.bytes());
+    // Small ones: the setup end before byte 40000 renders empty, but quickly.
+    PsPageWriter small;
+    small.boundingBox(0, 0, 30, 30).setupEndOffset(0).box(0, 0, 1000, 1000);
+    PsPageWriter smallNesting;
+    smallNesting.boundingBox(0, 0, 30, 30).setupEndOffset(0).rectClip(0, 0, 100, 100)
+        .embeddedDocument("a.eps", 50, 50, 100, 100, small.bytes()).embeddedDocument("b.eps", 50, 50, 100, 100, "x", false);
+    return {plain.bytes(), drawn.bytes(), nesting.bytes(), small.bytes(), smallNesting.bytes()};
+}
+
 std::vector<S2Writer> S2Pages() {
     std::vector<S2Writer> pages;
     pages.emplace_back().ShortHeader(10000, 14000).TextBlock(1000, 1000, 12, {kText}).TextBlock(1000, 1500, 5, {kText, kText})
@@ -68,10 +87,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string folder = argv[1];
-    for (const char* sub : {"/ps", "/s2", "/lines"}) std::filesystem::create_directories(folder + sub);
+    for (const char* sub : {"/ps", "/s2", "/lines", "/eps"}) std::filesystem::create_directories(folder + sub);
     bool ok = true;
     const std::vector<PsPageWriter> ps = PsPages();
     for (size_t i = 0; i < ps.size(); ++i) ok = ok && Write(folder + "/ps/" + std::to_string(i) + ".ps", ps[i].bytes());
+    const std::vector<std::string> eps = EpsDocuments();
+    for (size_t i = 0; i < eps.size(); ++i) ok = ok && Write(folder + "/eps/" + std::to_string(i) + ".eps", eps[i]);
     const std::vector<S2Writer> s2 = S2Pages();
     for (size_t i = 0; i < s2.size(); ++i) {
         ok = ok && Write(folder + "/s2/" + std::to_string(i) + ".s2", s2[i].Data());

@@ -2,6 +2,7 @@
 // one line on stderr and exit 2, never a missing file reported as written.
 #include "tests/cli/CliRun.h"
 #include "tests/cli/ExportPages.h"
+#include "tests/support/PsPageWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,21 @@ TEST(CliRender, WritesTheProofOrThePreview) {
     EXPECT_EQ(Identify(dir.File("s2.jpg")), "JPEG 40x30");
 }
 
+// The proof decoded by an independent reader: twice the page's points, the blue frame,
+// white paper and a red box where the page has it (the one-pixel frame blurred by JPEG).
+TEST(CliRender, ProofShowsFramePaperAndBox) {
+    TempDir dir;
+    testing::PsPageWriter page;
+    page.boundingBox(0, 0, 100, 50).box(1030, 1030, 2060, 2060, testing::PsInk::Cmyk(0, 1, 1, 0));
+    const std::string ps = dir.Write("box.ps", page.bytes());
+    ASSERT_EQ(RunCli("render " + ps + " " + dir.File("box.jpg")).exitCode, 0);
+    // The box covers points 10..30 both ways: pixels 20..60.
+    RunResult r = RunShell("convert '" + dir.File("box.jpg") +
+                           "' -format '%wx%h %[fx:p{0,50}.b>p{0,50}.r+0.2] %[fx:p{150,50}.r>0.9&&p{150,50}.b>0.9] "
+                           "%[fx:p{40,40}.r>0.8&&p{40,40}.g<0.2]' info:");
+    EXPECT_EQ(r.out, "200x100 1 1 1") << r.err;
+}
+
 struct FailureCase {
     const char* name;
     std::string arguments;
@@ -40,12 +56,16 @@ TEST(CliRender, FailuresSayWhy) {
     std::string ps = testing::WritePsExportPage(dir);
     std::string s2 = testing::WriteS2ExportPage(dir);
     std::string junk = dir.Write("junk.jpg", "not an image");
+    testing::PsPageWriter hugePage;
+    hugePage.boundingBox(0, 0, 1e6, 1e6);
+    std::string huge = dir.Write("huge.ps", hugePage.bytes());
     const FailureCase cases[] = {
         {"S2 page without preview", s2 + " " + dir.File("a.jpg"),
          "kestrum: cannot draw " + s2 + ": S2 pages have no proof; give --page-image\n"},
         {"unwritable output", ps + " " + dir.File("no/such/folder.jpg"), "kestrum: cannot write " + dir.File("no/such/folder.jpg") + "\n"},
         {"preview that is no image", s2 + " " + dir.File("b.jpg") + " --page-image " + junk,
          "kestrum: cannot draw " + s2 + ": the page image " + junk + " cannot be read\n"},
+        {"page too large to draw", huge + " " + dir.File("d.jpg"), "kestrum: cannot draw " + huge + "\n"},
         {"missing page", dir.File("absent.ps") + " " + dir.File("c.jpg"), "kestrum: no such file: " + dir.File("absent.ps") + "\n"},
     };
     for (const auto& c : cases) {

@@ -249,6 +249,28 @@ PsPageWriter& PsPageWriter::pictureMessage(std::string_view file) {
                 " print flush} def");
 }
 
+PsPageWriter& PsPageWriter::rectClip(double x, double y, double w, double h) {
+    return line("gs " + Join({x, y, w, h}) + " rectclip ");
+}
+
+PsPageWriter& PsPageWriter::eoClip(const std::vector<PsPoint>& points) {
+    if (points.size() < 2) return *this;
+    line("gs np " + Join({points[0].x, points[0].y}) + " m " + Join({points[1].x, points[1].y}) + " l");
+    for (size_t i = 2; i < points.size(); ++i) line(Join({points[i].x, points[i].y}) + " l");
+    return line("cp").line("eoclip np");
+}
+
+PsPageWriter& PsPageWriter::embeddedDocument(std::string_view name, double tx, double ty, double w, double h,
+                                             std::string_view document, bool beginEpsf) {
+    line("%%BeginDocument: " + std::string(name));
+    if (beginEpsf) line("BeginEPSF");
+    line("gs " + Join({tx, ty}) + " tr 1 1 scale " + Join({-w / 2, -h / 2}) + " tr ");
+    body_ += document;
+    if (!document.empty() && document.back() != '\n') body_ += '\n';
+    line("EndEPSF");
+    return line("%%EndDocument: " + std::string(name));
+}
+
 std::string PsPageWriter::bytes() const {
     std::string out = "%!PS-Adobe-3.0\n";
     out += kCreator;

@@ -92,6 +92,18 @@ public:
     // Only the error-handler line and the file-name line; the placement is up to the test.
     PsPageWriter& pictureMessage(std::string_view file);
 
+    // --- embedded EPS documents ---
+    // The clip line in front of a document: "gs x y w h rectclip ", or a clip path
+    // ("gs np x1 y1 m x2 y2 l", "x y l" ..., "cp", "eoclip np").
+    PsPageWriter& rectClip(double x, double y, double w, double h);
+    PsPageWriter& eoClip(const std::vector<PsPoint>& points);
+    // "%%BeginDocument: name", "BeginEPSF", the transform line placing a document of
+    // w x h page units centred on (tx, ty), the document's lines as given (normally
+    // another writer's bytes(): a page of the dialect itself), "EndEPSF" and
+    // "%%EndDocument: name". Without `beginEpsf` the "BeginEPSF" line is left out.
+    PsPageWriter& embeddedDocument(std::string_view name, double tx, double ty, double w, double h,
+                                   std::string_view document, bool beginEpsf = true);
+
     // --- output ---
     std::string bytes() const;
     bool write(const std::string& path) const;
