@@ -23,6 +23,8 @@ std::string BodyText(size_t count, size_t seed) {
     return s;
 }
 
+}  // namespace
+
 // Articles of a title and three body columns of paragraphs, with rules, a box and a
 // picture each, until the page holds the target size.
 std::string MakeLargePage() {
@@ -47,8 +49,6 @@ std::string MakeLargePage() {
     }
     return page.bytes();
 }
-
-}  // namespace
 
 LargePage::LargePage() : path(dir.Write("large.ps", MakeLargePage())) { ReadWholeFile(path, bytes); }
 

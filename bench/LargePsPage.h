@@ -17,4 +17,7 @@ struct LargePage {
 
 const LargePage& Page();
 
+// The page's bytes, made afresh.
+std::string MakeLargePage();
+
 }  // namespace kestrum::bench

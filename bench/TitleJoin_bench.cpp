@@ -67,5 +67,3 @@ BENCHMARK_CAPTURE(BM_SortText, no_order, 3)->RangeMultiplier(2)->Range(625, 5000
 
 }  // namespace
 }  // namespace kestrum
-
-BENCHMARK_MAIN();

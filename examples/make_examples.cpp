@@ -8,6 +8,7 @@
 #include "tests/support/S2Writer.h"
 
 #include <cstdio>
+#include <iconv.h>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,6 +31,22 @@ const char* const kBody2 = "\xD5\xB9\xB3\xF6\xB8\xF7\xC0\xE0\xBB\xA8\xBB\xDC\xA3
 const char* const kByline = "\xBC\xC7\xD5\xDF\xCD\xF5\xC3\xF7";  // 记者王明
 const char* const kVertical = "\xCA\xFA\xC5\xC5\xB1\xEA\xCC\xE2";  // 竖排标题
 
+// The stories' text is kept readable here and carried as GBK, as the typesetting
+// systems carry it.
+std::string Gbk(std::string_view utf8) {
+    std::string out(utf8.size() * 2, '\0');
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* o = out.data();
+    size_t outLeft = out.size();
+    const bool whole = iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    out.resize(whole ? out.size() - outLeft : 0);
+    return out;
+}
+
 // One advance per character of a GBK text.
 std::vector<double> Advances(const std::string& gbk, double advance) {
     std::vector<double> out;
@@ -51,6 +68,33 @@ bool WritePhoto(const std::string& path) {
     dc.FillRect(kestrum::MakeRect(0, 70, 160, 120), kestrum::RgbColour(80, 160, 60));
     kestrum::CxImage photo;
     return photo.CreateFromHBITMAP(bitmap) && photo.Save(path, kestrum::CXIMAGE_FORMAT_JPG);
+}
+
+std::vector<std::string> Lines(const std::string& gbk, size_t perLine);
+
+// A second story below the photo: a title over two lines and two body columns of
+// sentences; above it the caption under the photo.
+void WriteSecondStory(PsPageWriter& page) {
+    const std::string title[] = {Gbk("老城区改造工程启动"), Gbk("首批居民将于年底迁入新居")};
+    page.article(5).translate(5000, 37000).titleBlock().font("JBHGDH", 2000);
+    for (int line = 0; line < 2; ++line)
+        page.show(0, line * 2400, title[line], Advances(title[line], 2000));
+    page.paragraph().endArticle();
+    const std::vector<std::string> lines = Lines(
+        Gbk("本报讯记者李华报道：市政府昨日宣布，老城区改造工程正式启动。工程涉及十二条街巷，"
+            "将修缮传统民居三百余栋，新建社区活动中心两座。负责人表示，施工期间将尽量减少对居民生活的影响，"
+            "主要道路保持通行。首批安置房已经完工，居民预计于年底前迁入新居。"),
+        16);
+    page.article(6).translate(5000, 42500).font("JBHGSS", 920);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double column = i < (lines.size() + 1) / 2 ? 0 : 16000;
+        const size_t row = i < (lines.size() + 1) / 2 ? i : i - (lines.size() + 1) / 2;
+        page.show(column, row * 1100, lines[i], Advances(lines[i], 920));
+    }
+    page.paragraph().endArticle();
+    const std::string caption = Gbk("市民在公园花展上观赏郁金香。");
+    page.article(7).translate(5000, 34500).font("JBHGKT", 820).show(0, 0, caption, Advances(caption, 820)).endArticle();
+    page.frame(4800, 36800, 32000, 10500, 20, PsInk::Grey(0.5));
 }
 
 bool WriteFrontPage(const std::string& folder) {
@@ -80,6 +124,8 @@ bool WriteFrontPage(const std::string& folder) {
     page.rule({5000, 2500}, {40000, 2500}, 40, PsInk::Cmyk(0, 1, 1, 0));
     page.box(5000, 16500, 20000, 600, PsInk::Grey(0.8));
     page.picture(15000, 26000, 20000, 15000, "D:\\IMAGES\\flowers.jpg");
+    WriteSecondStory(page);
+    // The place for an embedded EPS graphic, beside the second story.
 
     return page.write(folder + "/front-page.ps") && WritePhoto(folder + "/flowers.jpg") &&
            WriteText(folder + "/front-page.ps.options", "--image-folders " + folder + " --label A01\n");

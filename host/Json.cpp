@@ -48,26 +48,31 @@ JsonWriter& JsonWriter::Key(std::string_view name) {
     return *this;
 }
 
+// Runs of characters that need no escape are appended whole: a page's texts are
+// long and almost never hold one.
 JsonWriter& JsonWriter::String(std::string_view utf8) {
     BeforeValue();
     out_ += '"';
-    for (unsigned char c : utf8) {
+    size_t run = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out_.append(utf8.data() + run, i - run);
+        run = i + 1;
         switch (c) {
         case '"': out_ += "\\\""; break;
         case '\\': out_ += "\\\\"; break;
         case '\n': out_ += "\\n"; break;
         case '\r': out_ += "\\r"; break;
         case '\t': out_ += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out_ += escaped;
-            } else {
-                out_ += static_cast<char>(c);
-            }
+        default: {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out_ += escaped;
+        }
         }
     }
+    out_.append(utf8.data() + run, utf8.size() - run);
     out_ += '"';
     return *this;
 }
@@ -83,7 +88,9 @@ JsonWriter& JsonWriter::Number(double value) {
 
 JsonWriter& JsonWriter::Integer(int64_t value) {
     BeforeValue();
-    out_ += std::to_string(value);
+    char text[24];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    out_.append(text, result.ptr);
     return *this;
 }
 
