@@ -11,12 +11,21 @@
 
 namespace kestrum {
 
-// One glyph of a text as its font lays it out: the advance to the next glyph and
-// the ink box around the glyph's origin, in the font's user space.
+// Cairo's 24.8 fixed point, in which it compares glyph boxes.
+using FixedPoint = int64_t;
+
+// A box in fixed point, the right and bottom edges excluded.
+struct FixedBox {
+    FixedPoint left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// One glyph of a text as its font lays it out: the advance to the next glyph in
+// user space, and the ink box around the glyph's origin in device pixels, taken
+// no smaller than the box Cairo rounds it to.
 struct LaidGlyph {
     unsigned long index = 0;
     double advanceX = 0, advanceY = 0;
-    double inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;
+    FixedBox ink;
 };
 
 // Owns one reference to the scaled font.
@@ -41,9 +50,11 @@ private:
 };
 
 // Glyphs in device pixels waiting to be drawn together in one font and colour.
-// Drawn in one call, glyphs whose boxes meet would be blended as one mask instead
-// of one over the other, so a glyph that would touch the run does not join it:
-// the run then draws exactly what the glyphs drawn one by one would.
+// Drawn in one call, glyphs whose boxes overlap would be blended as one mask
+// instead of one over the other, so a glyph whose box overlaps the box around the
+// run does not join it: the run then draws exactly what the glyphs drawn one by
+// one would. Boxes that only touch do not overlap, and full-em glyphs set solid
+// touch all along a line.
 class GlyphRun {
 public:
     // False when the glyph has to wait for the run to be drawn first.
@@ -58,7 +69,7 @@ private:
     const TextFont* font_ = nullptr;
     uint32_t colour_ = 0;
     std::vector<cairo_glyph_t> glyphs_;
-    double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;  // around every glyph of the run
+    FixedBox box_;  // around every glyph of the run
 };
 
 }  // namespace kestrum
