@@ -146,7 +146,7 @@ def run_page(file, out, format, settings, timeout):
     finally:
         os.close(reader)
     if status is None:
-        outcome = _outcome("timeout", error=f"timed out after {timeout:g} s")
+        outcome = _outcome("timeout", error=f"timed out after {timeout} s")
     elif said:
         outcome = json.loads(said)
     elif os.WIFSIGNALED(status):
@@ -212,7 +212,7 @@ def _arguments(argv):
     parser.add_argument("--out", required=True, metavar="DIR")
     parser.add_argument("--workers", type=int, default=os.cpu_count() or 1, metavar="N",
                         help="worker processes of the local cluster")
-    parser.add_argument("--timeout", type=float, default=60, metavar="SECONDS")
+    parser.add_argument("--timeout", type=int, default=60, metavar="SECONDS")
     parser.add_argument("--resume", action="store_true")
     parser.add_argument("--group", action="store_true")
     parser.add_argument("--resource-lookup", action="store_true")
