@@ -60,17 +60,22 @@ bool WriteFrontPage(const std::string& folder) {
     page.article(1).translate(5000, 6000).titleBlock().font("JBHGDH", 2800).show(0, 0, kHeadline, Advances(kHeadline, 2800));
     page.paragraph().endArticle();
 
-    // The body: enough lines that it stays a body column below the headline.
-    page.article(4).translate(5000, 9000).font("JBHGSS", 920);
+    // The headline's story: enough lines that they stay a body column below it.
+    page.article(1).translate(5000, 9000).font("JBHGSS", 920);
     for (int line = 0; line < 4; ++line) page.show(0, line * 1100, kBody1, Advances(kBody1, 920));
     page.show(0, 4400, kBody2, Advances(kBody2, 920)).paragraph();
     page.show(1840, 5500, kBody1, Advances(kBody1, 920)).paragraph();
     page.font("JBHGKT", 820).show(0, 6600, kByline, Advances(kByline, 820)).endArticle();
 
+    // A story set vertically: its title column, and its text in two columns left of it.
     page.article(2).translate(36000, 6000).rotatedFont("JBHGHT", 1800, 1800)
         .showVertical(0, 0, kVertical, Advances(kVertical, 1800)).endArticle();
+    page.article(2).translate(31000, 6000).rotatedFont("JBHGSS", 920, 920)
+        .showVertical(2200, 0, kBody2, Advances(kBody2, 920)).showVertical(1100, 0, kBody2, Advances(kBody2, 920))
+        .endArticle();
 
-    page.article(3).translate(5000, 1500).font("JBHGXH", 1200).show(0, 0, kSection, Advances(kSection, 1200)).endArticle();
+    // The section name heads the page, outside any story.
+    page.article(-1).translate(5000, 1500).font("JBHGXH", 1200).show(0, 0, kSection, Advances(kSection, 1200)).endArticle();
 
     page.rule({5000, 2500}, {40000, 2500}, 40, PsInk::Cmyk(0, 1, 1, 0));
     page.box(5000, 16500, 20000, 600, PsInk::Grey(0.8));

@@ -44,6 +44,7 @@ private:
     IUnknown* FindInterface(REFIID riid) override {
         if (riid == IID_IUnknown) return this;
         if (riid == IID_IDataAdaptor) return &m_adaptor;
+        if (riid == IID_IBlockArticles) return &m_adaptor.m_blockArticles;
         return nullptr;
     }
 
@@ -64,7 +65,7 @@ HRESULT CPSDataAdaptor::Create(IUnknown* outer, REFIID riid, void** ppv) {
         E_OUTOFMEMORY);
 }
 
-CPSDataAdaptor::CPSDataAdaptor(IUnknown* controlling) : m_pControlling(controlling) {}
+CPSDataAdaptor::CPSDataAdaptor(IUnknown* controlling) : m_pControlling(controlling), m_blockArticles(controlling) {}
 
 CPSDataAdaptor::~CPSDataAdaptor() = default;
 
@@ -105,6 +106,8 @@ CParserFile* CPSDataAdaptor::ReaderFor(const std::string& path) {
 
 HRESULT CPSDataAdaptor::Open(ULONG_PTR dwAppExt, const OLECHAR* szFileName) {
     if (!szFileName) return E_FAIL;
+    // Whatever this Open does to the reader, no page is loaded afterwards.
+    m_blockArticles.ForgetPage();
     return Guarded([&] {
         const std::string path = WideToNarrow(szFileName);
         CParserFile* reader = ReaderFor(path);
@@ -119,6 +122,7 @@ HRESULT CPSDataAdaptor::Open(ULONG_PTR dwAppExt, const OLECHAR* szFileName) {
 }
 
 HRESULT CPSDataAdaptor::Close() {
+    m_blockArticles.ForgetPage();
     return Guarded([&] {
         if (m_pParser) m_pParser->ClearPage();
         return S_OK;
@@ -128,8 +132,10 @@ HRESULT CPSDataAdaptor::Close() {
 HRESULT CPSDataAdaptor::LoadPage(INT, ULONG, BOOL) {
     // A file holds one page, so the arguments choose nothing. Without a reader
     // there is nothing to load, which is not an error for the host.
+    m_blockArticles.ForgetPage();
     return Guarded([&] {
         if (m_pParser) m_pParser->LoadPage();
+        if (const CParserFile* reader = OpenReader()) m_blockArticles.IndexPage(*reader);
         return S_OK;
     });
 }

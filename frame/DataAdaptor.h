@@ -5,6 +5,8 @@
 
 #include <kestrum/kestrum.h>
 
+#include "frame/BlockArticles.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -63,6 +65,7 @@ private:
     CParserFile* OpenReader() const;
 
     IUnknown* m_pControlling;               // receives IUnknown calls made on IDataAdaptor
+    CBlockArticles m_blockArticles;         // the article-number extension over the loaded page's blocks
     std::unique_ptr<CParserFile> m_pParser;  // the current reader, null until a known file is opened
     ParserKind m_nParserKind = kNoParser;
 };

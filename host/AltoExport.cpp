@@ -81,7 +81,8 @@ std::string AltoXml(const PageDoc& doc, const std::string& pageImage) {
     xml.Open("Processing").Attr("ID", "kestrum");
     xml.Element("processingDateTime", XmlNow());
     xml.Element("processingStepSettings", "Page " + doc.file + ". Coordinates: " + space.coordinates +
-                                              ". Font sizes: " + space.fontSizes + ".");
+                                              ". Font sizes: " + space.fontSizes + "." +
+                                              ArticleSourceNote(regions));
     xml.Open("processingSoftware").Element("softwareName", "kestrum").Close();
     xml.Close().Close();
     styles.Write(xml);

@@ -1,5 +1,5 @@
-// What a host takes over from the component and must give back: a BSTR to free and
-// a result list to release, each released when its holder goes.
+// What a host takes over from the component and must give back: a BSTR to free,
+// a result list or an interface to release, each released when its holder goes.
 #pragma once
 
 #include <kestrum/kestrum.h>
@@ -47,6 +47,23 @@ public:
 
 private:
     IBlockList* list_ = nullptr;
+};
+
+// An interface a query handed out.
+template <class I>
+class OwnedUnknown {
+public:
+    OwnedUnknown() = default;
+    ~OwnedUnknown() {
+        if (p_) p_->Release();
+    }
+    OwnedUnknown(const OwnedUnknown&) = delete;
+    OwnedUnknown& operator=(const OwnedUnknown&) = delete;
+    void** Out() { return reinterpret_cast<void**>(&p_); }
+    I* Get() const { return p_; }
+
+private:
+    I* p_ = nullptr;
 };
 
 // A string getter's result: the text, or nothing when the getter fails.

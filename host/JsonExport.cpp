@@ -11,6 +11,13 @@ void StringOrNull(JsonWriter& json, const std::optional<std::string>& value) {
         json.Null();
 }
 
+void IntegerOrNull(JsonWriter& json, const std::optional<int32_t>& value) {
+    if (value)
+        json.Integer(*value);
+    else
+        json.Null();
+}
+
 void WriteRegion(JsonWriter& json, const std::vector<DocPoint>& region) {
     json.BeginArray();
     for (const DocPoint& p : region) json.BeginArray().Integer(p.x).Integer(p.y).EndArray();
@@ -20,6 +27,8 @@ void WriteRegion(JsonWriter& json, const std::vector<DocPoint>& region) {
 void WriteTextBlock(JsonWriter& json, const TextBlockDoc& block) {
     json.BeginObject();
     json.Key("id").Integer(block.id);
+    json.Key("article");
+    IntegerOrNull(json, block.article);
     json.Key("kind").Integer(block.kind);
     json.Key("level").Integer(block.level);
     json.Key("layout").Integer(block.layout);
@@ -48,6 +57,8 @@ void WriteOptionalBlock(JsonWriter& json, const TextBlockDoc* block) {
 
 void WritePicture(JsonWriter& json, const PictureDoc& picture) {
     json.BeginObject();
+    json.Key("article");
+    IntegerOrNull(json, picture.article);
     json.Key("name");
     StringOrNull(json, picture.name);
     json.Key("imagePath");

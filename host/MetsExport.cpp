@@ -40,10 +40,15 @@ std::string MetsXml(const PageDoc& doc, const std::string& altoHref) {
     xml.Open("fptr").Attr("FILEID", "alto1").Close();
     xml.Close().Close();
     std::string label = doc.page && doc.page->title ? *doc.page->title : doc.file;
-    xml.Open("structMap").Attr("TYPE", "LOGICAL").Open("div").Attr("ID", "log-page").Attr("TYPE", "PAGE").Attr("LABEL", label);
+    xml.Open("structMap").Attr("TYPE", "LOGICAL");
+    if (regions.numberedArticles) xml.Attr("LABEL", "Articles from the page's article numbers");
+    xml.Open("div").Attr("ID", "log-page").Attr("TYPE", "PAGE").Attr("LABEL", label);
     int order = 0;
     for (const RegionGroup& group : regions.groups) {
-        if (group.article) xml.Open("div").Attr("ID", "log-" + group.id).Attr("TYPE", "ARTICLE").Attr("ORDER", ++order);
+        if (group.article) {
+            xml.Open("div").Attr("ID", "log-" + group.id).Attr("TYPE", "ARTICLE").Attr("ORDER", ++order);
+            if (regions.numberedArticles) xml.Attr("LABEL", group.label);
+        }
         for (size_t r : group.members) WriteRegionDiv(xml, regions.regions[r]);
         if (group.article) xml.Close();
     }

@@ -14,6 +14,7 @@ struct DocPoint {
 
 struct TextBlockDoc {
     int32_t id = 0;
+    std::optional<int32_t> article;  // the page file's article number, -1 outside any; none without the extension
     int32_t kind = 0;    // GetKind: 2 title, 3 body, 7 any other
     int32_t level = 0;   // 2 and more: a composite of `parts`
     int32_t layout = 0;  // 1 left to right, 2 right to left, 3/4 columns rightwards/leftwards, 5 one column
@@ -27,6 +28,7 @@ struct TextBlockDoc {
 };
 
 struct PictureDoc {
+    std::optional<int32_t> article;  // as a text block's
     std::optional<std::string> name;
     std::optional<std::string> imagePath;
     int32_t rect[4] = {0, 0, 0, 0};  // left, top, right, bottom

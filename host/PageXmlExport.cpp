@@ -92,7 +92,8 @@ std::string PageXml(const PageDoc& doc, const std::string& pageImage) {
     xml.Attr("xsi:schemaLocation", std::string(kNamespace) + " " + kNamespace + "/pagecontent.xsd");
     std::string now = XmlNow();
     xml.Open("Metadata").Element("Creator", "kestrum").Element("Created", now).Element("LastChange", now);
-    xml.Element("Comments", "Page " + doc.file + ". Coordinates: " + space.coordinates + ". Font sizes: " + space.fontSizes + ".");
+    xml.Element("Comments", "Page " + doc.file + ". Coordinates: " + space.coordinates + ". Font sizes: " + space.fontSizes + "." +
+                                 ArticleSourceNote(regions));
     xml.Close();
     xml.Open("Page").Attr("imageFilename", space.image.empty() ? doc.file : space.image);
     xml.Attr("imageWidth", space.width).Attr("imageHeight", space.height);

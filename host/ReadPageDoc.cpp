@@ -17,9 +17,18 @@ std::vector<DocPoint> RegionOf(HRESULT found, IRegn* region) {
     return out;
 }
 
-TextBlockDoc ReadTextBlock(ITextBlock* block) {
+// The block's article number where the component offers the extension.
+template <class Block>
+std::optional<int32_t> ArticleOf(IBlockArticles* numbers, HRESULT (IBlockArticles::*get)(Block*, LONG*), Block* block) {
+    LONG article = 0;
+    if (!numbers || FAILED((numbers->*get)(block, &article))) return std::nullopt;
+    return article;
+}
+
+TextBlockDoc ReadTextBlock(ITextBlock* block, IBlockArticles* numbers) {
     TextBlockDoc doc;
     doc.id = block->GetID();
+    doc.article = ArticleOf(numbers, &IBlockArticles::GetTextBlockArticle, block);
     doc.kind = block->GetKind();
     doc.level = block->GetLevel();
     doc.layout = block->GetLayout();
@@ -33,22 +42,23 @@ TextBlockDoc ReadTextBlock(ITextBlock* block) {
     doc.region = RegionOf(found, region);
     OwnedList parts;
     if (SUCCEEDED(block->GetTextBlocks(parts.Out(), 0))) {
-        for (ITextBlock* part : parts.Items<ITextBlock>()) doc.parts.push_back(ReadTextBlock(part));
+        for (ITextBlock* part : parts.Items<ITextBlock>()) doc.parts.push_back(ReadTextBlock(part, numbers));
     }
     return doc;
 }
 
 // The first text block of one part of an article (or a picture's caption).
-std::optional<TextBlockDoc> ReadFirstTextBlock(IBlock* owner, ULONG part) {
+std::optional<TextBlockDoc> ReadFirstTextBlock(IBlock* owner, ULONG part, IBlockArticles* numbers) {
     OwnedList list;
     if (FAILED(owner->GetTextBlocks(list.Out(), part))) return std::nullopt;
     std::vector<ITextBlock*> items = list.Items<ITextBlock>();
     if (items.empty()) return std::nullopt;
-    return ReadTextBlock(items.front());
+    return ReadTextBlock(items.front(), numbers);
 }
 
-PictureDoc ReadPicture(IPicBlock* picture) {
+PictureDoc ReadPicture(IPicBlock* picture, IBlockArticles* numbers) {
     PictureDoc doc;
+    doc.article = ArticleOf(numbers, &IBlockArticles::GetPicBlockArticle, picture);
     doc.name = StringOf([&](BSTR* out) { return picture->GetName(out); });
     doc.imagePath = StringOf([&](BSTR* out) { return picture->GetImagePath(out); });
     RECT rect;
@@ -64,21 +74,21 @@ PictureDoc ReadPicture(IPicBlock* picture) {
     doc.imageHeight = picture->GetImageHeight();
     doc.imageBpp = picture->GetImageBpp();
     doc.html = StringOf([&](BSTR* out) { return picture->GetHtml(out); });
-    if (auto caption = ReadFirstTextBlock(picture, 0)) doc.caption.push_back(std::move(*caption));
+    if (auto caption = ReadFirstTextBlock(picture, 0, numbers)) doc.caption.push_back(std::move(*caption));
     return doc;
 }
 
-ArticleDoc ReadArticle(IArticle* article) {
+ArticleDoc ReadArticle(IArticle* article, IBlockArticles* numbers) {
     ArticleDoc doc;
     doc.id = article->GetID();
     doc.html = StringOf([&](BSTR* out) { return article->GetHtml(out); });
-    doc.leadTitle = ReadFirstTextBlock(article, KESTRUM_PART_LEAD_TITLE);
-    doc.mainTitle = ReadFirstTextBlock(article, KESTRUM_PART_MAIN_TITLE);
-    doc.subTitle = ReadFirstTextBlock(article, KESTRUM_PART_SUB_TITLE);
-    doc.body = ReadFirstTextBlock(article, KESTRUM_PART_BODY);
+    doc.leadTitle = ReadFirstTextBlock(article, KESTRUM_PART_LEAD_TITLE, numbers);
+    doc.mainTitle = ReadFirstTextBlock(article, KESTRUM_PART_MAIN_TITLE, numbers);
+    doc.subTitle = ReadFirstTextBlock(article, KESTRUM_PART_SUB_TITLE, numbers);
+    doc.body = ReadFirstTextBlock(article, KESTRUM_PART_BODY, numbers);
     OwnedList pictures;
     if (SUCCEEDED(article->GetPicBlocks(pictures.Out()))) {
-        for (IPicBlock* picture : pictures.Items<IPicBlock>()) doc.pictures.push_back(ReadPicture(picture));
+        for (IPicBlock* picture : pictures.Items<IPicBlock>()) doc.pictures.push_back(ReadPicture(picture, numbers));
     }
     return doc;
 }
@@ -123,9 +133,16 @@ PageDoc ReadPageDoc(IDataAdaptor& adaptor, const std::string& file) {
     doc.format = PageFormatOf(file);
     void* page = nullptr;
     if (SUCCEEDED(adaptor.GetCurPageInfo(&page)) && page) doc.page = ReadPageInfo(static_cast<IPageInfo*>(page));
+    // An older component lacks the article numbers and answers E_NOINTERFACE.
+    OwnedUnknown<IBlockArticles> numbers;
+    adaptor.QueryInterface(IID_IBlockArticles, numbers.Out());
+    IBlockArticles* n = numbers.Get();
     OwnedList texts, pictures, articles;
-    ReadList<ITextBlock>(adaptor.GetTextList(nullptr, 0, texts.Out()), texts, ReadTextBlock, doc.textBlocks);
-    ReadList<IPicBlock>(adaptor.GetPicList(nullptr, 0, pictures.Out()), pictures, ReadPicture, doc.pictures);
-    ReadList<IArticle>(adaptor.GetArticleList(0, articles.Out()), articles, ReadArticle, doc.articles);
+    ReadList<ITextBlock>(adaptor.GetTextList(nullptr, 0, texts.Out()), texts,
+                         [n](ITextBlock* block) { return ReadTextBlock(block, n); }, doc.textBlocks);
+    ReadList<IPicBlock>(adaptor.GetPicList(nullptr, 0, pictures.Out()), pictures,
+                        [n](IPicBlock* picture) { return ReadPicture(picture, n); }, doc.pictures);
+    ReadList<IArticle>(adaptor.GetArticleList(0, articles.Out()), articles,
+                       [n](IArticle* article) { return ReadArticle(article, n); }, doc.articles);
     return doc;
 }

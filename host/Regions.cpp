@@ -1,8 +1,9 @@
 #include "Regions.h"
 
+#include "NumberedArticles.h"
+
 namespace {
 
-constexpr int32_t kTitleKind = 2;
 constexpr int32_t kBodyKind = 3;
 
 class RegionLister {
@@ -21,10 +22,10 @@ public:
         }
         PageRegion region;
         region.id = "t" + std::to_string(++texts_);
-        region.role = caption ? RegionRole::kCaption
-                      : block.kind == kTitleKind ? RegionRole::kTitle
-                      : block.kind == kBodyKind  ? RegionRole::kBody
-                                                 : RegionRole::kOther;
+        region.role = caption               ? RegionRole::kCaption
+                      : IsHeading(block)        ? RegionRole::kTitle
+                      : block.kind == kBodyKind ? RegionRole::kBody
+                                                : RegionRole::kOther;
         region.text = &block;
         Add(std::move(region));
     }
@@ -53,11 +54,41 @@ private:
     int pictures_ = 0;
 };
 
+template <class Block>
+std::vector<const Block*> PointersTo(const std::vector<Block>& blocks) {
+    std::vector<const Block*> out;
+    for (const Block& block : blocks) out.push_back(&block);
+    return out;
+}
+
+void AddLoose(RegionLister& lister, const std::vector<const TextBlockDoc*>& texts,
+              const std::vector<const PictureDoc*>& pictures) {
+    if (texts.empty() && pictures.empty()) return;
+    lister.BeginGroup("loose", "Blocks outside articles", false);
+    for (const TextBlockDoc* block : texts) lister.AddText(*block, false);
+    for (const PictureDoc* picture : pictures) lister.AddPicture(*picture);
+}
+
+void ListNumbered(const NumberedPage& page, RegionLister& lister) {
+    int number = 0;
+    for (const NumberedArticle& article : page.articles) {
+        lister.BeginGroup("a" + std::to_string(++number), "Article " + std::to_string(article.number), true);
+        for (const TextBlockDoc* block : article.texts) lister.AddText(*block, false);
+        for (const PictureDoc* picture : article.pictures) lister.AddPicture(*picture);
+    }
+    AddLoose(lister, page.looseTexts, page.loosePictures);
+}
+
 }  // namespace
 
 PageRegions ListRegions(const PageDoc& doc) {
     PageRegions out;
     RegionLister lister(out);
+    if (std::optional<NumberedPage> numbered = GroupByArticleNumber(doc)) {
+        out.numberedArticles = true;
+        ListNumbered(*numbered, lister);
+        return out;
+    }
     int number = 0;
     for (const ArticleDoc& article : doc.articles) {
         ++number;
@@ -67,12 +98,12 @@ PageRegions ListRegions(const PageDoc& doc) {
         }
         for (const PictureDoc& picture : article.pictures) lister.AddPicture(picture);
     }
-    if (!doc.textBlocks.empty() || !doc.pictures.empty()) {
-        lister.BeginGroup("loose", "Blocks outside articles", false);
-        for (const TextBlockDoc& block : doc.textBlocks) lister.AddText(block, false);
-        for (const PictureDoc& picture : doc.pictures) lister.AddPicture(picture);
-    }
+    AddLoose(lister, PointersTo(doc.textBlocks), PointersTo(doc.pictures));
     return out;
+}
+
+std::string ArticleSourceNote(const PageRegions& regions) {
+    return regions.numberedArticles ? " Articles: from the page's article numbers." : "";
 }
 
 const char* RoleName(RegionRole role) {

@@ -2,7 +2,8 @@
 // (a composite as the blocks it was merged from) and picture once, with an ID, its
 // role, and the groups of the reading order: one per article, in article order
 // (titles, body parts, pictures with their captions), and one for the blocks a page
-// holds outside articles.
+// holds outside articles. A page without articles of its own whose blocks carry
+// article numbers is grouped by those numbers.
 #pragma once
 
 #include "PageDoc.h"
@@ -31,10 +32,15 @@ struct RegionGroup {
 struct PageRegions {
     std::vector<PageRegion> regions;
     std::vector<RegionGroup> groups;
+    bool numberedArticles = false;  // the articles come from the blocks' article numbers
 };
 
 // The document must outlive the result, which points into it.
 PageRegions ListRegions(const PageDoc& doc);
+
+// A sentence for an export's metadata saying where the articles come from (with a
+// leading space), empty for the component's own articles.
+std::string ArticleSourceNote(const PageRegions& regions);
 
 // The role's name in the view and in CSS classes: "title", "body", "caption", "picture", "other".
 const char* RoleName(RegionRole role);

@@ -128,7 +128,7 @@ std::string PageViewHtml(const PageDoc& doc, const std::string& pageImage, const
     WriteOverlay(out, regions, space);
     out += "</svg>\n<aside>\n<h2>" + Escaped(title) + "</h2>\n<p>" + Escaped(doc.file) + "<br>" +
            (jpeg.empty() ? "No page image: the regions are drawn on a blank page. " : "") + "Coordinates: " +
-           Escaped(space.coordinates) + ".</p>\n<p class=\"key\"><span style=\"background:#d62728\"></span>title"
+           Escaped(space.coordinates) + "." + Escaped(ArticleSourceNote(regions)) + "</p>\n<p class=\"key\"><span style=\"background:#d62728\"></span>title"
            "<span style=\"background:#1f77b4\"></span>body<span style=\"background:#2ca02c\"></span>caption"
            "<span style=\"background:#ff7f0e\"></span>picture</p>\n<ul id=\"articles\">\n";
     for (const RegionGroup& group : regions.groups) {

@@ -123,6 +123,8 @@ inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0x0
 inline constexpr CLSID CLSID_PSDataAdaptor = {0x01EDC397, 0x47A5, 0x44A5, {0x83, 0x1C, 0xAB, 0x57, 0x43, 0x32, 0x3F, 0xEF}};
 inline constexpr IID IID_IDataAdaptor = {0x6A2DB666, 0xEE93, 0x4BC9, {0x9D, 0xE2, 0xEE, 0x4B, 0xE2, 0xBD, 0x97, 0x9D}};
 inline constexpr IID IID_IBlockList = {0x6A2DB666, 0xEE93, 0x4BC9, {0x9D, 0xE2, 0xEE, 0x4B, 0xE2, 0xBD, 0x97, 0x9E}};
+// Extension of the adaptor: the page's article numbers (IBlockArticles below).
+inline constexpr IID IID_IBlockArticles = {0x8A3D7802, 0x0A7F, 0x4BF8, {0x80, 0x79, 0x3C, 0xA0, 0x58, 0xDD, 0x68, 0xCA}};
 // type library KESTRUMLib 1.0
 inline constexpr GUID LIBID_KESTRUMLib = {0xB516461F, 0x7A88, 0x4A22, {0xBD, 0x83, 0xF0, 0x32, 0xE8, 0x29, 0x9F, 0x93}};
 
@@ -320,6 +322,27 @@ struct IDataAdaptor : IUnknown {
 
 protected:
     ~IDataAdaptor() = default;
+};
+
+// The article number the page file gives each block: blocks with equal numbers belong
+// to one story; -1 marks text outside any story. A PostScript page states it line by
+// line, so it groups that page's blocks where GetArticleList lists none; an S2 block
+// carries its item's link number, a picture of either format 0.
+//
+// The page-object interfaces have no QueryInterface, so the blocks answer through the
+// adaptor: IDataAdaptor::QueryInterface(IID_IBlockArticles, &p) gives this interface
+// (counted on the adaptor, one identity with it); a component without the extension
+// answers E_NOINTERFACE. A block is any text block (parts and captions included) or
+// picture the adaptor handed out for the page loaded now.
+struct IBlockArticles : IUnknown {
+    // S_OK with the number; E_POINTER for a null argument; E_INVALIDARG, *pArticle
+    // untouched, for a pointer that is not a block of the loaded page (a foreign
+    // object, a block of a closed page). The pointer is compared, never called.
+    virtual HRESULT GetTextBlockArticle(ITextBlock* pBlock, LONG* pArticle) = 0;
+    virtual HRESULT GetPicBlockArticle(IPicBlock* pBlock, LONG* pArticle) = 0;
+
+protected:
+    ~IBlockArticles() = default;
 };
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // read back with an XML tool that knows nothing of kestrum.
 #include "tests/cli/CliRun.h"
 #include "tests/cli/ExportPages.h"
+#include "tests/support/InterleavedArticles.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,7 @@ TEST(CliExport, EveryFileValidatesAgainstItsSchema) {
         {"PostScript page with a preview image", ps, "--page-image " + dir.File("preview.jpg")},
         {"S2 page, grouped", testing::WriteS2ExportPage(dir), "--group"},
         {"S2 page, one article per block", testing::WriteS2ExportPage(dir), ""},
+        {"PostScript page of interleaved stories", dir.Write("stories.ps", testing::InterleavedArticlesPage()), ""},
     };
     for (const auto& c : cases) {
         std::string base = dir.File(c.name);
@@ -138,6 +140,65 @@ TEST(CliExport, SpecialCharactersInNamesStayWellFormed) {
         EXPECT_EQ(RunShell("xmllint --noout '" + file + "'").exitCode, 0) << format;
         EXPECT_NE(r.out.find("a&amp;b&lt;c]]&gt;"), std::string::npos) << format;
     }
+}
+
+// A PostScript page lists no articles; its blocks' article numbers make them. The
+// stories are set in turns in the file and come out whole, headline first; the folio
+// and the photo, which belong to no story, stay outside.
+TEST(CliExport, PostScriptStoriesFollowTheirArticleNumbers) {
+    TempDir dir;
+    std::string page = dir.Write("stories.ps", testing::InterleavedArticlesPage());
+    const std::string alto = dir.File("a.alto.xml"), mets = dir.File("a.mets.xml"), pageXml = dir.File("a.page.xml");
+    ASSERT_EQ(RunCli("dump " + page + " --format alto -o " + alto + " --mets " + mets).exitCode, 0);
+    ASSERT_EQ(RunCli("dump " + page + " --format page -o " + pageXml).exitCode, 0);
+
+    const std::string article = "//*[local-name()='div'][@TYPE='ARTICLE']";
+    ASSERT_EQ(XPath(mets, "count(" + article + ")"), "3");
+    for (const auto& story : testing::kInterleavedStories) {
+        const std::string divs = article + "[@LABEL='Article " + std::to_string(story.number) + "']/*[local-name()='div']";
+        EXPECT_EQ(XPath(mets, "count(" + divs + ")"), "2") << story.number;
+        EXPECT_EQ(XPath(mets, "string(" + divs + "[1]/@TYPE)"), "HEADLINE") << story.number;
+        // The body's ALTO block starts with the story's first word.
+        const std::string body = XPath(mets, "string(" + divs + "[2]//*[local-name()='area']/@BEGIN)");
+        const std::string firstWord = std::string(story.body).substr(0, std::string(story.body).find(' '));
+        EXPECT_EQ(XPath(alto, "string(//*[local-name()='TextBlock'][@ID='" + body + "']//*[local-name()='String'][1]/@CONTENT)"),
+                  firstWord) << story.number;
+    }
+    const std::string loose = "//*[@ID='log-page']/*[local-name()='div'][@TYPE!='ARTICLE']";
+    EXPECT_EQ(XPath(mets, "count(" + loose + ")"), "2");  // the folio and the photo
+    EXPECT_EQ(XPath(mets, "count(" + loose + "[@TYPE='ILLUSTRATION'])"), "1");
+    const std::string from = "the page's article numbers";
+    EXPECT_NE(XPath(mets, "string(//*[local-name()='structMap'][@TYPE='LOGICAL']/@LABEL)").find(from), std::string::npos);
+    EXPECT_NE(XPath(alto, "string(//*[local-name()='processingStepSettings'])").find(from), std::string::npos);
+
+    const std::string groups = "//*[local-name()='OrderedGroupIndexed']";
+    EXPECT_EQ(XPath(pageXml, "count(" + groups + ")"), "4");
+    EXPECT_EQ(XPath(pageXml, "string(" + groups + "[2]/@caption)"), "Article 2");
+    EXPECT_EQ(XPath(pageXml, "count(" + groups + "[4]/*)"), "2");  // outside articles
+    EXPECT_NE(XPath(pageXml, "string(//*[local-name()='Comments'])").find(from), std::string::npos);
+
+    RunResult view = RunCli("view " + page + " " + dir.File("view.html"));
+    ASSERT_EQ(view.exitCode, 0);
+    RunResult html = RunShell("cat " + dir.File("view.html"));
+    EXPECT_NE(html.out.find("<b>Article 3</b> (2)"), std::string::npos);
+    EXPECT_NE(html.out.find(from), std::string::npos);
+}
+
+// JSON gives every block its article number and keeps the component's own (empty)
+// article list.
+TEST(CliExport, JsonCarriesEachBlocksArticleNumber) {
+    TempDir dir;
+    RunResult r = RunCli("dump " + dir.Write("stories.ps", testing::InterleavedArticlesPage()));
+    ASSERT_EQ(r.exitCode, 0);
+    auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = r.out.find(text); at != std::string::npos; at = r.out.find(text, at + 1)) ++n;
+        return n;
+    };
+    for (int story = 1; story <= 3; ++story) EXPECT_EQ(count("\"article\":" + std::to_string(story) + ","), 2u) << story;
+    EXPECT_EQ(count("\"article\":-1,"), 1u);  // the folio
+    EXPECT_EQ(count("\"article\":0,"), 1u);   // the photo names no story
+    EXPECT_NE(r.out.find("\"articles\":[]"), std::string::npos);
 }
 
 }  // namespace

@@ -227,6 +227,33 @@ TEST(ImageDecode, DamagedOrHostileFilesGiveAnInvalidImage) {
     EXPECT_FALSE(missing.IsValid());
 }
 
+// A damaged progressive file can repeat its scans without end: a file of as many scans
+// as the decoder reads still decodes, one more is refused. Tall PNG images likewise.
+TEST(ImageDecode, ScanAndSideLimitsHoldAtTheirEdges) {
+    TempDir dir;
+    const std::string progressive = dir.File("progressive.jpg");
+    WriteJpeg(progressive, kCellsWidth, kCellsHeight, Cells, JpegKind::ProgressiveGrey);
+    std::string jpeg;
+    ASSERT_TRUE(ReadWholeFile(progressive, jpeg));
+    size_t scans = 0;
+    for (size_t at = jpeg.find("\xFF\xDA"); at != std::string::npos; at = jpeg.find("\xFF\xDA", at + 2)) ++scans;
+    const size_t lastScan = jpeg.rfind("\xFF\xDA");
+    const std::string repeated = jpeg.substr(lastScan, jpeg.size() - 2 - lastScan);  // up to the end marker
+    for (size_t total : {size_t{1000}, size_t{1001}}) {
+        std::string file = jpeg.substr(0, jpeg.size() - 2);
+        for (size_t i = scans; i < total; ++i) file += repeated;
+        CxImage image(dir.Write("scans.jpg", file + "\xFF\xD9"), CXIMAGE_FORMAT_JPG);
+        EXPECT_EQ(image.IsValid(), total == 1000) << total << " scans";
+    }
+
+    for (uint32_t height : {uint32_t{1} << 20, (uint32_t{1} << 20) + 1}) {
+        const std::string path = dir.File("tall.png");
+        WritePng(path, 1, height, [](uint32_t, uint32_t y) { return Rgb{int(y % 256), 0, 0}; }, PngKind::Grey);
+        CxImage image(path, CXIMAGE_FORMAT_PNG);
+        EXPECT_EQ(image.IsValid(), height == uint32_t{1} << 20) << height << " rows";
+    }
+}
+
 TEST(ImageDecode, FindTypeFollowsTheExtension) {
     const std::vector<std::pair<const char*, uint32_t>> cases = {
         {"a.jpg", CXIMAGE_FORMAT_JPG}, {"A.JPEG", CXIMAGE_FORMAT_JPG}, {"x/y.Jpe", CXIMAGE_FORMAT_JPG},

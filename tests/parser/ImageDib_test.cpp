@@ -1,6 +1,7 @@
 // The packed DIB the host receives: header, palette, row padding, pixels, the
 // caller-owned handle, and a .bmp made of it opened by an independent program.
 #include "parser/Image.h"
+#include "parser/ImageDib.h"
 #include "platform/Files.h"
 #include "tests/parser/ImageTestFiles.h"
 #include "tests/support/TempDir.h"
@@ -100,6 +101,24 @@ std::string Output(const std::string& command) {
     char buffer[256];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get())) out.append(buffer, n);
     return out;
+}
+
+TEST(ImageDib, PixelBuffersStopAtTheImageLimit) {
+    struct Case {
+        uint32_t width, height;
+        uint16_t bpp;
+        size_t bytes;  // 0: refused
+    };
+    const Case cases[] = {
+        {16384, 32768, 8, kMaxImageBytes},  // exactly the limit
+        {16384, 32769, 8, 0},
+        {8192, 21845, 24, size_t{24576} * 21845},
+        {8192, 21846, 24, 0},
+        {0xFFFFFFFF, 0xFFFFFFFF, 24, 0},
+        {0xFFFFFFFF, 1, 8, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dib::PixelBytes(c.width, c.height, c.bpp), c.bytes) << c.width << " x " << c.height << " x " << c.bpp;
 }
 
 TEST(ImageDib, BmpOfTheDibOpensInImageMagick) {

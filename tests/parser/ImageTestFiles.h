@@ -64,7 +64,7 @@ inline Rgb PixelOf(CxImage& image, uint32_t x, uint32_t y) {
 // JPEG
 
 // Adobe's CMYK files store the inks inverted; plain CMYK files carry no Adobe marker.
-enum class JpegKind { Rgb, Grey, AdobeCmyk, AdobeYcck, PlainCmyk };
+enum class JpegKind { Rgb, Grey, AdobeCmyk, AdobeYcck, PlainCmyk, ProgressiveGrey };
 
 // Inks of a colour as Adobe writes them: inverted.
 inline void AdobeInks(const Rgb& c, uint8_t* out) {
@@ -88,11 +88,13 @@ inline void WriteJpeg(const std::string& path, uint32_t w, uint32_t h, const Pix
     c.image_width = w;
     c.image_height = h;
     const bool cmyk = kind == JpegKind::AdobeCmyk || kind == JpegKind::AdobeYcck || kind == JpegKind::PlainCmyk;
-    c.input_components = kind == JpegKind::Grey ? 1 : cmyk ? 4 : 3;
-    c.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+    const bool grey = kind == JpegKind::Grey || kind == JpegKind::ProgressiveGrey;
+    c.input_components = grey ? 1 : cmyk ? 4 : 3;
+    c.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&c);
     if (kind == JpegKind::AdobeYcck) jpeg_set_colorspace(&c, JCS_YCCK);
     if (kind == JpegKind::PlainCmyk) c.write_Adobe_marker = FALSE;
+    if (kind == JpegKind::ProgressiveGrey) jpeg_simple_progression(&c);
     jpeg_set_quality(&c, quality, TRUE);
     for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
     jpeg_start_compress(&c, TRUE);
@@ -100,7 +102,7 @@ inline void WriteJpeg(const std::string& path, uint32_t w, uint32_t h, const Pix
     for (uint32_t y = 0; y < h; ++y) {
         for (uint32_t x = 0; x < w; ++x) {
             const Rgb p = pixel(x, y);
-            if (kind == JpegKind::Grey) {
+            if (grey) {
                 row[x] = uint8_t(p.r);
             } else if (cmyk) {
                 AdobeInks(p, &row[x * 4]);
@@ -130,6 +132,7 @@ inline void WritePng(const std::string& path, uint32_t w, uint32_t h, const Pixe
     FILE* f = std::fopen(path.c_str(), "wb");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
+    png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // the reader's limits are under test, not the writer's
     png_init_io(png, f);
     const int type = kind == PngKind::Rgb        ? PNG_COLOR_TYPE_RGB
                      : kind == PngKind::RgbaHalf ? PNG_COLOR_TYPE_RGB_ALPHA

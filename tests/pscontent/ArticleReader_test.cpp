@@ -258,6 +258,40 @@ TEST_F(PsArticle, HostileShowsAndHeadersStayInBounds) {
     EXPECT_EQ(chars[3].wCode, 0xB000);
 }
 
+// Nesting deeper than the reader follows reads the header as a line of the article
+// around it; advances beyond the list's room read 0.
+TEST_F(PsArticle, NestingAndAdvanceListsStopAtTheirLimits) {
+    for (int depth : {64, 65}) {
+        PsPageWriter page;
+        for (int level = 1; level <= depth; ++level) {
+            page.article(level).translate(10, 10);
+            if (level == 1) page.font("JBHGSS", 920);
+            page.show(0, 0, "\xB0\xA1", {});
+        }
+        for (int level = 1; level <= depth; ++level) page.endArticle();
+        reader_.m_arrBlocks.clear();
+        int deepest = 0;
+        for (const CBaseBlock& b : Parse(page)) deepest = std::max(deepest, b.m_nArticle);
+        EXPECT_EQ(deepest, 64) << depth;
+    }
+
+    // Show lines of 257 and 258 characters a unit apart (within one read of the line
+    // reader): the 258th has no advance of its own, lands on the 257th and takes its place.
+    for (size_t n : {257, 258}) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i) text += char('a' + i % 26);
+        PsPageWriter page;
+        page.article(1).translate(0, 0).font("JBHGSS", 920).show(0, 0, text, Advances(n - 1, 1)).endArticle();
+        reader_.m_arrBlocks.clear();
+        const auto& blocks = Parse(page);
+        ASSERT_EQ(blocks.size(), 1u);
+        const auto& chars = blocks[0].m_arrChars;
+        ASSERT_EQ(chars.size(), 257u) << n;
+        EXPECT_EQ(chars.back().nX, 256) << n;
+        EXPECT_EQ(chars.back().wCode, uint16_t(text.back())) << n;
+    }
+}
+
 TEST_F(PsArticle, ManyParagraphBreaksReadQuickly) {
     // A body block looks ahead for a title at every break; untranslated titles search
     // ahead for their origin at every break. Neither finds what it looks for.

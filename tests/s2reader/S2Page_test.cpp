@@ -253,6 +253,8 @@ struct RecordCase {
 
 // Each record sits between two glyphs of one item: a record that takes too few words
 // leaves its last units to be read as glyphs, one that takes too many swallows "b".
+const std::string kName258(258, 'N'), kName259(259, 'N');  // 259: the longest picture path a record gives
+
 TEST(S2Page, RecordsTakeTheirWords) {
     const std::vector<RecordCase> cases = {
         {"short name", S2Writer().Picture(10, 20, 30, 40, "ABCDEFGH"), "ABCDEFGH"},
@@ -261,6 +263,9 @@ TEST(S2Page, RecordsTakeTheirWords) {
         {"long form of a short name", S2Writer().Picture(10, 20, 30, 40, "AB.C", 0x800A, 0, true), "AB"},
         {"extension of 8 units", S2Writer().Picture(10, 20, 30, 40, "EXTENDED", 0x808A, 2), "EXTENDED"},
         {"extension and long name", S2Writer().Picture(10, 20, 30, 40, "C:\\a.b\\name.jpeg", 0x809A, 1), "name"},
+        {"long name of 258 characters", S2Writer().Picture(10, 20, 30, 40, kName258), kName258.c_str()},
+        {"long name of 262 characters, cut to 259", S2Writer().Picture(10, 20, 30, 40, kName259 + "ZZZ"),
+         kName259.c_str()},
         {"rule without extension", S2Writer().Rule(0x8006, 1, 2, 3, 4), nullptr},
         {"straight rule with both marks", S2Writer().Rule(0x8006, 1, 2, 3, 2, {0xFFFF, 0x4141, 0xC000, 0x4141}), nullptr},
         {"straight rule, second mark only", S2Writer().Rule(0x8011, 5, 2, 5, 9, {0xC001, 0x4141}), nullptr},
@@ -351,12 +356,27 @@ TEST(S2Page, HostileStreamsEndCleanly) {
     EXPECT_EQ(S2HostPage::Role(host.Article(0), KESTRUM_PART_BODY)->GetTextLength(), 8000);
 }
 
-TEST(S2Page, TextItemsAreBoundedAndThePageStaysUsable) {
-    S2Writer page;
-    page.ShortHeader(30000, 30000).SizeNumbers(5, 5);
-    for (size_t i = 0; i <= kMaxS2TextItems; ++i) page.SetLine(1000).Glyph(100, 'a').EndItem();
-    S2HostPage host(page.Data());
-    EXPECT_EQ(host.ArticleCount(), LONG(kMaxS2TextItems));
+// Text items and pictures up to their bounds are read, each one article; one more is
+// passed over.
+TEST(S2Page, TextItemsAndPicturesAreBoundedAtTheirLimits) {
+    struct Bound {
+        const char* what;
+        size_t limit;
+        void (*add)(S2Writer&);
+    };
+    const Bound bounds[] = {
+        {"text items", kMaxS2TextItems, [](S2Writer& w) { w.SetLine(1000).Glyph(100, 'a').EndItem(); }},
+        {"pictures", kMaxS2Pictures, [](S2Writer& w) { w.Picture(10, 20, 30, 40, "P"); }},
+    };
+    for (const Bound& b : bounds) {
+        for (size_t written : {b.limit, b.limit + 1}) {
+            S2Writer page;
+            page.ShortHeader(30000, 30000).SizeNumbers(5, 5);
+            for (size_t i = 0; i < written; ++i) b.add(page);
+            S2HostPage host(page.Data());
+            EXPECT_EQ(host.ArticleCount(), LONG(b.limit)) << b.what << " " << written;
+        }
+    }
 }
 
 TEST(S2Page, LoadingTwiceGivesThePageOnce) {

@@ -76,6 +76,10 @@ TEST(BlockText, GapsBecomeSpacesByTheUnitsOfTheirCharacters) {
         {"Latin after Chinese, gap 400: nothing", At(kZhong, 0), At('b', 920 + 400), zw + "b"},
         {"vertical, same column, gap 1500", Down(kZhong, 0), Down(kWen, 920 + 1500), zw + kWide + kWide + "\xCE\xC4"},
         {"next line: nothing", At(kZhong, 0), nextLine, zw + "\xCE\xC4"},
+        {"Latin, gap of 511 units", At('a', 0), At('b', 920 + 598 * 511 + 100), "a" + std::string(511, ' ') + "b"},
+        {"Latin, gap of 512 units: the most one gap gives", At('a', 0), At('b', 920 + 598 * 512 + 100),
+         "a" + std::string(512, ' ') + "b"},
+        {"Latin, gap of 100000 units", At('a', 0), At('b', 920 + 598 * 100000), "a" + std::string(512, ' ') + "b"},
     };
     for (const Case& c : cases) {
         CBaseBlock title = Block(kBlockTitle, {c.first, c.second});
