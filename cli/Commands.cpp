@@ -33,6 +33,18 @@ const std::vector<Command>& Commands() {
          "drawn over it: colours by kind, reading order, text and font on hover, a list of articles.\n"
          KESTRUM_PAGE_OPTIONS,
          RunView},
+        {"batch", {0, false, true},
+         "usage: kestrum batch FILE|FOLDER... --out DIR [--format json|page|alto] [--jobs N] [--timeout SECONDS]\n"
+         "                     [--resume] [page options]\n"
+         "Runs every page of the folders (.ps and .s2, recursively) and each FILE, each in a worker\n"
+         "process of its own, N at a time (one per core by default), and writes what dump writes of\n"
+         "each page into DIR under the page's path below its folder, with the format's ending.\n"
+         "DIR/report.jsonl gets one line per page as it finishes: file, status (ok, failed, timeout,\n"
+         "crashed), the counts of blocks, pictures and articles, milliseconds and the error. A page\n"
+         "past SECONDS (60 by default) is stopped; --resume skips the pages the report has as ok.\n"
+         "Exits 0 when every page is ok, 1 when any is not, 2 on bad usage or an unusable DIR.\n"
+         KESTRUM_PAGE_OPTIONS,
+         RunBatch},
     };
     return commands;
 }

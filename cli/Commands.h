@@ -21,3 +21,5 @@ int RunDump(const CommandArgs& args);
 int RunRender(const CommandArgs& args);
 int RunDib(const CommandArgs& args);
 int RunView(const CommandArgs& args);
+// 0 when every page is done, 1 when any page is not, 2 when OUT cannot hold the report.
+int RunBatch(const CommandArgs& args);

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         CommandArgs args;
         if (!ParseArgs(argc - 2, argv + 2, command.syntax, args)) {
             std::fputs(command.usage, stderr);
-            return 1;
+            // A batch exits 1 when a page is not done, so its bad usage must say more.
+            return command.syntax.batch ? 2 : 1;
         }
         if (args.help) {
             std::fputs(command.usage, stdout);
