@@ -161,6 +161,12 @@ def run_page(file, out, format, settings, timeout):
     return outcome
 
 
+def run_pages(pages, format, settings, timeout):
+    """``run_page`` for each ``(file, out)`` of a share of the run, one task for several
+    pages so that the scheduler's cost per task is spread over them."""
+    return [run_page(file, out, format, settings, timeout) for file, out in pages]
+
+
 # The report.
 
 def _json_string(text):
@@ -260,19 +266,27 @@ def run(args):
     started = time.monotonic()
     try:
         futures = {}
-        for file, rel in todo:
-            out = args.out + "/" + rel + SUFFIXES[args.format]
-            future = client.submit(run_page, file, out, args.format, settings, args.timeout, pure=False, retries=0)
-            futures[future] = file
+        # Shares small enough to keep every worker busy to the end, large enough to make
+        # the cost of a task small beside its pages.
+        workers = max(1, len(client.scheduler_info()["workers"]))
+        share = max(1, min(16, len(todo) // (workers * 8)))
+        for first in range(0, len(todo), share):
+            files = [file for file, _ in todo[first:first + share]]
+            outs = [args.out + "/" + rel + SUFFIXES[args.format] for _, rel in todo[first:first + share]]
+            future = client.submit(run_pages, list(zip(files, outs)), args.format, settings, args.timeout,
+                                   pure=False, retries=0)
+            futures[future] = files
         for future in as_completed(futures):
-            file = futures[future]
+            files = futures[future]
             try:
-                outcome = future.result()
+                outcomes = future.result()
             except Exception as error:  # the worker was lost, or could not run the task at all
-                outcome = _outcome("crashed", error=f"worker died ({type(error).__name__}: {error})")
-                outcome["ms"] = 0
-            counts[outcome["status"]] += 1
-            os.write(report, report_line(file, outcome))
+                lost = _outcome("crashed", error=f"worker died ({type(error).__name__}: {error})")
+                lost["ms"] = 0
+                outcomes = [lost] * len(files)
+            for file, outcome in zip(files, outcomes):
+                counts[outcome["status"]] += 1
+                os.write(report, report_line(file, outcome))
             future.release()
     finally:
         os.close(report)
