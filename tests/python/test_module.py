@@ -3,6 +3,7 @@ and the same results from several threads at once."""
 
 import json
 import os
+import re
 import tempfile
 import threading
 import unittest
@@ -104,9 +105,11 @@ class ModuleTest(unittest.TestCase):
             f.write(b"%!PS-Adobe-3.0\n" + b"(\xb0\xa1) show\n" * 50)
         work = [(page, settings_of(options)) for page, options in self.examples.pages] + [(broken, {})]
 
+        # A page open on several threads at once gives each its own preview of an
+        # embedded graphic, so the previews' names are left out of the comparison.
         def outcome(page, settings):
             try:
-                return kestrum.read(page, **settings)
+                return re.sub(r"-[0-9A-Za-z]{6,8}\.jpg", "-*.jpg", json.dumps(kestrum.read(page, **settings)))
             except kestrum.Error as error:
                 return ("error", error.code, str(error))
 
