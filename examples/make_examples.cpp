@@ -76,7 +76,7 @@ std::vector<std::string> Lines(const std::string& gbk, size_t perLine);
 // sentences; above it the caption under the photo.
 void WriteSecondStory(PsPageWriter& page) {
     const std::string title[] = {Gbk("老城区改造工程启动"), Gbk("首批居民将于年底迁入新居")};
-    page.article(5).translate(5000, 37000).titleBlock().font("JBHGDH", 2000);
+    page.article(3).translate(5000, 37000).titleBlock().font("JBHGDH", 2000);
     for (int line = 0; line < 2; ++line)
         page.show(0, line * 2400, title[line], Advances(title[line], 2000));
     page.paragraph().endArticle();
@@ -85,7 +85,7 @@ void WriteSecondStory(PsPageWriter& page) {
             "将修缮传统民居三百余栋，新建社区活动中心两座。负责人表示，施工期间将尽量减少对居民生活的影响，"
             "主要道路保持通行。首批安置房已经完工，居民预计于年底前迁入新居。"),
         16);
-    page.article(6).translate(5000, 42500).font("JBHGSS", 920);
+    page.article(3).translate(5000, 42500).font("JBHGSS", 920);
     for (size_t i = 0; i < lines.size(); ++i) {
         const double column = i < (lines.size() + 1) / 2 ? 0 : 16000;
         const size_t row = i < (lines.size() + 1) / 2 ? i : i - (lines.size() + 1) / 2;
@@ -93,7 +93,7 @@ void WriteSecondStory(PsPageWriter& page) {
     }
     page.paragraph().endArticle();
     const std::string caption = Gbk("市民在公园花展上观赏郁金香。");
-    page.article(7).translate(5000, 34500).font("JBHGKT", 820).show(0, 0, caption, Advances(caption, 820)).endArticle();
+    page.article(4).translate(5000, 34500).font("JBHGKT", 820).show(0, 0, caption, Advances(caption, 820)).endArticle();
     page.frame(4800, 36800, 32000, 10500, 20, PsInk::Grey(0.5));
 }
 
