@@ -76,7 +76,7 @@ std::vector<std::string> Lines(const std::string& gbk, size_t perLine);
 // sentences; above it the caption under the photo.
 void WriteSecondStory(PsPageWriter& page) {
     const std::string title[] = {Gbk("老城区改造工程启动"), Gbk("首批居民将于年底迁入新居")};
-    page.article(5).translate(5000, 37000).titleBlock().font("JBHGDH", 2000);
+    page.article(3).translate(5000, 37000).titleBlock().font("JBHGDH", 2000);
     for (int line = 0; line < 2; ++line)
         page.show(0, line * 2400, title[line], Advances(title[line], 2000));
     page.paragraph().endArticle();
@@ -85,7 +85,7 @@ void WriteSecondStory(PsPageWriter& page) {
             "将修缮传统民居三百余栋，新建社区活动中心两座。负责人表示，施工期间将尽量减少对居民生活的影响，"
             "主要道路保持通行。首批安置房已经完工，居民预计于年底前迁入新居。"),
         16);
-    page.article(6).translate(5000, 42500).font("JBHGSS", 920);
+    page.article(3).translate(5000, 42500).font("JBHGSS", 920);
     for (size_t i = 0; i < lines.size(); ++i) {
         const double column = i < (lines.size() + 1) / 2 ? 0 : 16000;
         const size_t row = i < (lines.size() + 1) / 2 ? i : i - (lines.size() + 1) / 2;
@@ -93,8 +93,21 @@ void WriteSecondStory(PsPageWriter& page) {
     }
     page.paragraph().endArticle();
     const std::string caption = Gbk("市民在公园花展上观赏郁金香。");
-    page.article(7).translate(5000, 34500).font("JBHGKT", 820).show(0, 0, caption, Advances(caption, 820)).endArticle();
+    page.article(4).translate(5000, 34500).font("JBHGKT", 820).show(0, 0, caption, Advances(caption, 820)).endArticle();
     page.frame(4800, 36800, 32000, 10500, 20, PsInk::Grey(0.5));
+}
+
+// A bar chart placed beside the second story as an embedded EPS document, as page
+// make-up programs place their graphics: the reader draws it into a preview picture.
+void WriteChart(PsPageWriter& page) {
+    PsPageWriter chart;
+    chart.boundingBox(0, 0, 116, 87);
+    chart.frame(400, 400, 11200, 8200, 20, PsInk::Grey(0.3));
+    const double heights[] = {3000, 5200, 4100, 6900};
+    for (int i = 0; i < 4; ++i)
+        chart.box(1400 + i * 2500, 7800 - heights[i], 1600, heights[i], PsInk::Cmyk(i % 2 ? 0 : 0.8, 0.3, i % 2 ? 0.9 : 0, 0));
+    page.rectClip(40000, 37500, 12000, 9000)
+        .embeddedDocument("D:\\GRAPHICS\\visitors.eps", 46000, 42000, 12000, 9000, chart.bytes());
 }
 
 bool WriteFrontPage(const std::string& folder) {
@@ -125,7 +138,7 @@ bool WriteFrontPage(const std::string& folder) {
     page.box(5000, 16500, 20000, 600, PsInk::Grey(0.8));
     page.picture(15000, 26000, 20000, 15000, "D:\\IMAGES\\flowers.jpg");
     WriteSecondStory(page);
-    // The place for an embedded EPS graphic, beside the second story.
+    WriteChart(page);
 
     return page.write(folder + "/front-page.ps") && WritePhoto(folder + "/flowers.jpg") &&
            WriteText(folder + "/front-page.ps.options", "--image-folders " + folder + " --label A01\n");
@@ -148,8 +161,9 @@ std::vector<std::string> Lines(const std::string& gbk, size_t perLine) {
     return lines;
 }
 
-// An S2 news page: a masthead, an article with a two-line title over two columns and a
-// captioned photo between them, a second article beside it, and a footer line.
+// An S2 news page: a masthead over a rule, an article with a two-line title over two
+// columns and a captioned photo between them, a second article beside it behind a
+// column rule, a vertical story at the right edge, and a footer line.
 S2Writer NewsPage(S2Writer page) {
     std::string body;
     for (int i = 0; i < 14; ++i) body += std::string(kBody1) + kBody2;  // a column reaching below the photo
@@ -161,7 +175,11 @@ S2Writer NewsPage(S2Writer page) {
         .Picture(2800, 3200, 1600, 1600, "flowers")
         .TextBlock(2800, 4850, 4, {kByline})                    // caption under the photo, 86
         .TextBlock(5500, 900, 11, {kHeadline})                  // second article's title, 232
-        .TextBlock(5500, 1300, 5, Lines(std::string(kBody2) + kBody1, 16));
+        .TextBlock(5500, 1300, 5, Lines(std::string(kBody2) + kBody1, 16))
+        .VerticalTextBlock(9600, 900, 8, {kVertical})           // a vertical title at the right edge
+        .VerticalTextBlock(9300, 900, 5, Lines(kBody2, 16), 120)  // its text in columns leftwards
+        .Rule(0x8006, 500, 380, 9500, 380)                      // the rule under the masthead
+        .Rule(0x8007, 5300, 900, 5300, 4800);                   // the column rule between the articles
     // The footer: one line across the page, in wide cells of body height.
     page.Horizontal().SizeNumberBytes(9, 5).SetLine(13500).Text(100, 176, "Page 1 * City News * Thursday 10 December 2026 * kestrum");
     page.EndItem();

@@ -39,7 +39,10 @@ bool CanCreate(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<PageSession> PageSession::Open(const PageOptions& options, std::string& error) {
+std::unique_ptr<PageSession> PageSession::Open(const PageOptions& options, std::string& error, HRESULT* code) {
+    HRESULT ignored = S_OK;
+    HRESULT& result = code ? *code : ignored;
+    result = E_FAIL;
     if (!IsFile(options.file)) {
         error = "no such file: " + options.file;
         return nullptr;
@@ -55,13 +58,15 @@ std::unique_ptr<PageSession> PageSession::Open(const PageOptions& options, std::
     }
     auto settings = std::make_unique<HostSettings>(options);
     std::u16string path = ToUtf16(options.file);
-    if (FAILED(adaptor->Open(reinterpret_cast<ULONG_PTR>(static_cast<IAppExt*>(settings.get())), path.c_str()))) {
+    result = adaptor->Open(reinterpret_cast<ULONG_PTR>(static_cast<IAppExt*>(settings.get())), path.c_str());
+    if (FAILED(result)) {
         adaptor->Release();
         error = "cannot open " + options.file + " as a page";
         return nullptr;
     }
     std::unique_ptr<PageSession> session(new PageSession(adaptor, std::move(settings), options));
-    if (FAILED(adaptor->LoadPage(1, 0, 0))) {
+    result = adaptor->LoadPage(1, 0, 0);
+    if (FAILED(result)) {
         error = "cannot read the page of " + options.file;
         return nullptr;
     }

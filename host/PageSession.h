@@ -14,8 +14,9 @@
 class PageSession {
 public:
     // Null, with a one-line reason in `error`, when the file is missing, is not a page
-    // the component reads, or cannot be opened or loaded.
-    static std::unique_ptr<PageSession> Open(const PageOptions& options, std::string& error);
+    // the component reads, or cannot be opened or loaded; `code`, when given, then gets
+    // the component's result (E_FAIL where the host refused the file before asking it).
+    static std::unique_ptr<PageSession> Open(const PageOptions& options, std::string& error, HRESULT* code = nullptr);
     ~PageSession();
     PageSession(const PageSession&) = delete;
     PageSession& operator=(const PageSession&) = delete;

@@ -4,17 +4,15 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace kestrum {
 
-std::string CreateUniqueFile(std::string_view folder, std::string_view stem, std::string_view extension,
-                             std::string_view bytes) {
-    const std::string suffix = ToOsPath(extension);
-    std::string path = ToOsPath(std::string(folder) + std::string(stem)) + "-XXXXXX" + suffix;
-    // mkstemps opens with O_CREAT | O_EXCL: an existing name is never taken over.
-    const int fd = ::mkstemps(path.data(), static_cast<int>(suffix.size()));
-    if (fd < 0) return {};
+namespace {
+
+// Writes all of `bytes` and closes; on failure the file is removed.
+bool FillAndClose(int fd, const std::string& path, std::string_view bytes) {
     bool ok = true;
     for (size_t done = 0; ok && done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -23,11 +21,26 @@ std::string CreateUniqueFile(std::string_view folder, std::string_view stem, std
         if (ok) done += static_cast<size_t>(n);
     }
     ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        ::unlink(path.c_str());
-        return {};
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+std::string CreateUniqueFile(std::string_view folder, std::string_view stem, std::string_view extension,
+                             std::string_view bytes, std::string_view preferredTag) {
+    const std::string suffix = ToOsPath(extension);
+    const std::string base = ToOsPath(std::string(folder) + std::string(stem)) + "-";
+    // O_EXCL (also inside mkstemps): an existing name is never taken over.
+    if (!preferredTag.empty()) {
+        const std::string path = base + std::string(preferredTag) + suffix;
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) return FillAndClose(fd, path, bytes) ? FromOsName(path) : std::string();
     }
-    return FromOsName(path);
+    std::string path = base + "XXXXXX" + suffix;
+    const int fd = ::mkstemps(path.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) return {};
+    return FillAndClose(fd, path, bytes) ? FromOsName(path) : std::string();
 }
 
 }  // namespace kestrum

@@ -106,7 +106,10 @@ uint32_t CPSParser::OperatorColour(PageFile& file, std::string_view text, std::s
         return FractionsToColour(Numbers<4>(text.substr(0, at)).data());
     }
     if ((at = MbFind(text, kGrey)) != std::string_view::npos) {
-        rest = Mid(text, at + kGrey.size());
+        // The grey operator is followed by a space: split as it stands, the rectangle
+        // would start with an empty number and every side would move one place.
+        std::string_view after = text.substr(std::min(text.size(), at + kGrey.size()));
+        rest = after.substr(std::min(after.size(), after.find_first_not_of(' ')));
         return GreyToColour(Numbers<1>(text.substr(0, at))[0]);
     }
     rest = text;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace kestrum {
 
@@ -155,6 +156,21 @@ bool CPSParser::ExtractDocument(PageFile& file, const std::string& name, std::st
     return false;
 }
 
+// The same page gives its previews the same names each time it is read, so that what
+// a host exports from it does not change from run to run: a hash of the page's path
+// and of the block the preview will be.
+std::string CPSParser::PreviewTag() const {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    auto mix = [&hash](std::string_view bytes) {
+        for (unsigned char c : bytes) hash = (hash ^ c) * 16777619u;
+    };
+    mix(m_strFilePath);
+    mix(std::to_string(m_arrBlocks.size()));
+    char tag[9];
+    std::snprintf(tag, sizeof tag, "%08x", hash);
+    return tag;
+}
+
 std::string CPSParser::RenderPreview(const std::string& name, const std::string& document) {
     // Deeper documents are recorded without a preview: each level is a reader of its own.
     if (m_nDocumentDepth >= kMaxDocumentDepth) return {};
@@ -175,7 +191,7 @@ std::string CPSParser::RenderPreview(const std::string& name, const std::string&
                                   std::fabs(inner.m_dPageHeight * 72 / 7420 * inner.m_fRenderScale);
             if (pixels <= m_dPreviewPixelsLeft) {
                 m_dPreviewPixelsLeft -= pixels;
-                preview = CreateUniqueFile(TempFolder(), stem, kPreviewExtension, {});
+                preview = CreateUniqueFile(TempFolder(), stem, kPreviewExtension, {}, PreviewTag());
                 if (!preview.empty() && !inner.RenderPageImage(preview, false)) {
                     RemoveFile(preview);
                     preview.clear();

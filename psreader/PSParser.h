@@ -128,6 +128,7 @@ private:
     Rect EpsFrame(PageFile& file);
     bool ExtractDocument(PageFile& file, const std::string& name, std::string& document);
     std::string RenderPreview(const std::string& name, const std::string& document);
+    std::string PreviewTag() const;
     // Removes the previews this page's pictures name; they live as long as the page.
     void RemovePreviews();
 

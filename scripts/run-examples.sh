@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds, writes the example pages and exports each one: JSON, PAGE XML,
 # ALTO with its METS file, and the HTML view; every XML file is checked against the
-# schemas when a copy of shared/ lies beside the repository.
+# schemas when a copy of shared/ lies beside the repository; then a batch over the
+# folder prints its summary and report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -26,3 +27,10 @@ for page in build/examples/*.ps build/examples/*.s2; do
   head -c 400 "$page.json"
   echo
 done
+# The whole folder at once, as an archive run: one JSON file per page and the report.
+set +e
+build/kestrum batch build/examples --out build/examples-batch --format json --image-folders build/examples
+status=$?
+set -e
+cat build/examples-batch/report.jsonl
+[ "$status" -eq 0 ]

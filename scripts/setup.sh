@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-zenhei
   imagemagick libjpeg-turbo-progs libxml2-utils
   chromium
+  pybind11-dev python3-dev python3-dask python3-distributed
 )
 
 missing=()

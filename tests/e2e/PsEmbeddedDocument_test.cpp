@@ -106,5 +106,59 @@ TEST(E2ePsEmbedded, PictureWithPreviewInTheProofAndATemporaryFolderLeftAlone) {
     else unsetenv("TMPDIR");
 }
 
+// Exports of one page stay the same from run to run: its previews take the same names
+// each time, unless such a name is held by another open page or by a file not ours.
+TEST(E2ePsEmbedded, PreviewNamesRepeatAcrossRunsAndNeverTakeAHeldName) {
+    TempDir temp;
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    setenv("TMPDIR", temp.Path().c_str(), 1);
+    PsPageWriter doc;
+    doc.boundingBox(0, 0, 72, 36).box(1484, 742, 4452, 2226, PsInk::Cmyk(0, 1, 1, 0));
+    PsPageWriter page;
+    page.rectClip(33390, 35245, 3710, 3710).embeddedDocument("D:\\EPS\\logo.eps", 37100, 37100, 7420, 3710, doc.bytes());
+    const std::string path = temp.Write("logo.ps", page.bytes());
+
+    auto open = [&] {
+        IDataAdaptor* adaptor = testing::NewAdaptorFromFactory();
+        EXPECT_EQ(adaptor->Open(0, Wide(path).c_str()), S_OK);
+        EXPECT_EQ(adaptor->LoadPage(1, 0, 0), S_OK);
+        return adaptor;
+    };
+    auto previewOf = [](IDataAdaptor* adaptor) {
+        const auto pics =
+            testing::TakeItems<IPicBlock>([&](IBlockList** l) { return adaptor->GetPicList(nullptr, 0, l); });
+        BSTR b = nullptr;
+        if (pics.size() != 1 || pics[0]->GetImagePath(&b) != S_OK) return std::string();
+        return TakeBstr(b);
+    };
+    auto close = [](IDataAdaptor* adaptor) {
+        adaptor->Close();
+        adaptor->Release();
+    };
+
+    IDataAdaptor* first = open();
+    const std::string name = previewOf(first);
+    close(first);
+    IDataAdaptor* again = open();
+    EXPECT_EQ(previewOf(again), name) << "the same page names its preview the same";
+    IDataAdaptor* alongside = open();
+    const std::string other = previewOf(alongside);
+    EXPECT_NE(other, name) << "two pages open at once";
+    close(alongside);
+    close(again);
+
+    temp.Write(name.substr(temp.Path().size()), "not ours");
+    IDataAdaptor* blocked = open();
+    EXPECT_NE(previewOf(blocked), name);
+    close(blocked);
+    std::string kept;
+    ASSERT_TRUE(ReadWholeFile(name, kept));
+    EXPECT_EQ(kept, "not ours");
+
+    if (old) setenv("TMPDIR", saved.c_str(), 1);
+    else unsetenv("TMPDIR");
+}
+
 }  // namespace
 }  // namespace kestrum

@@ -52,6 +52,18 @@ TEST_F(PsRules, AFilledBoxTakesTheCurrentPathOnce) {
     EXPECT_EQ(blocks[1].m_nID, 0);
 }
 
+TEST_F(PsRules, FilledBoxesKeepTheirRectangleWhateverTheirInk) {
+    const PsInk inks[] = {PsInk{}, PsInk::Grey(0.8), PsInk::Cmyk(0, 0, 0, 0.5)};
+    for (const PsInk& ink : inks) {
+        PsPageWriter page;
+        page.box(5000, 16500, 20000, 600, ink);
+        reader_.m_arrBlocks.clear();
+        const auto& blocks = Parse(page);
+        ASSERT_EQ(blocks.size(), 1u);
+        EXPECT_EQ(blocks[0].m_rcBox, MakeRect(5000, 16500, 25000, 17100)) << "ink kind " << ink.kind;
+    }
+}
+
 TEST_F(PsRules, RulesCarryTheirOutlineWidthAndColour) {
     PsPageWriter page;
     page.frame(100, 200, 300, 400, 20, PsInk::Cmyk(1, 0, 0, 0));

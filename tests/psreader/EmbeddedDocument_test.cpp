@@ -107,7 +107,7 @@ TEST(PsEmbeddedDocument, PreviewIsANewFileOfOurOwnNamedAfterTheDocument) {
     Loaded loaded(page);
     const CBaseBlock* pic = loaded.Picture();
     ASSERT_NE(pic, nullptr);
-    const std::string& path = pic->m_strImagePath;
+    const std::string path = pic->m_strImagePath;  // the block goes at ClearPage
     EXPECT_EQ(path.rfind(loaded.temp.Dir().Path() + "logo-", 0), 0u) << path;
     EXPECT_EQ(path.substr(path.size() - 4), ".jpg");
     EXPECT_EQ(pic->m_strFileName, path.substr(loaded.temp.Dir().Path().size()));
