@@ -336,6 +336,8 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
     }
     TextFont* font = CurrentTextFont();
     if (!font) return;
+    // Another context's characters on the same bitmap go first.
+    if (bitmap_.pendingText_ != this) bitmap_.DrawPendingText();
     // Where a translation to (x, y) and the current point at the cell's baseline
     // would put each glyph.
     double ux = 0;

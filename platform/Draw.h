@@ -13,8 +13,8 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 typedef struct _cairo cairo_t;
