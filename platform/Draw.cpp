@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/DrawFont.h"
+#include "platform/DrawText.h"
 
 #include <cairo.h>
 
@@ -24,6 +25,30 @@ constexpr double kCellAscent = 220.0 / 256.0;
 // Glyphs are rasterised whole: a font size from a damaged page must not ask for
 // glyph images of gigabytes. Far beyond any character of a page proof.
 constexpr double kMaxTextSize = 2048.0;  // pixels
+// Scaled fonts a context keeps; a damaged page may ask for any number of sizes.
+constexpr size_t kMaxTextFonts = 64;
+
+// Cairo keeps points in 24.8 fixed point; characters land where the stored current
+// point puts them.
+double ToFixedPoint(double v) { return std::nearbyint(v * 256.0) / 256.0; }
+
+double TextSize(const FontRequest& f) {
+    // Negative and positive heights both give the em: the faces of the font table
+    // have no internal leading.
+    return std::min(f.nHeight == 0 ? kDefaultTextHeight : std::fabs(static_cast<double>(f.nHeight)), kMaxTextSize);
+}
+
+double TextWidth(const FontRequest& f) {
+    // The requested width is the average character width, half a Chinese character.
+    return f.nWidth > 0 ? std::min(2.0 * f.nWidth, kMaxTextSize) : TextSize(f);
+}
+
+void SetTextFace(cairo_t* cr, cairo_font_face_t* face, const FontRequest& f) {
+    cairo_set_font_face(cr, face);
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, TextWidth(f), TextSize(f));
+    cairo_set_font_matrix(cr, &m);
+}
 
 void SetSource(cairo_t* cr, Colour c) {
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
@@ -71,12 +96,17 @@ DrawBitmap::DrawBitmap(int32_t width, int32_t height) {
     height_ = height;
 }
 
+void DrawBitmap::DrawPendingText() const {
+    if (pendingText_) pendingText_->DrawGlyphRun();
+}
+
 DrawBitmap::~DrawBitmap() {
     if (surface_) cairo_surface_destroy(surface_);
 }
 
 const uint8_t* DrawBitmap::Pixels() const {
     if (!surface_) return nullptr;
+    DrawPendingText();
     cairo_surface_flush(surface_);
     return cairo_image_surface_get_data(surface_);
 }
@@ -105,7 +135,7 @@ void DrawPath::Rectangle(const Rect& box) {
 
 // ---------------------------------------------------------------------------
 
-DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap) {
+DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap), pendingGlyphs_(std::make_unique<GlyphRun>()) {
     if (!bitmap.IsValid()) return;
     cairo_t* cr = cairo_create(bitmap.Surface());
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
@@ -126,6 +156,7 @@ DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap) {
 
 DrawContext::~DrawContext() {
     if (cr_) {
+        DrawGlyphRun();
         cairo_surface_flush(bitmap_.Surface());
         cairo_destroy(cr_);
     }
@@ -139,6 +170,7 @@ void DrawContext::Save() {
 
 void DrawContext::Restore() {
     if (!cr_ || saved_.empty()) return;
+    bitmap_.DrawPendingText();
     cairo_restore(cr_);
     state_ = std::move(saved_.back());
     saved_.pop_back();
@@ -146,6 +178,7 @@ void DrawContext::Restore() {
 
 void DrawContext::IntersectClip(const Rect& r) {
     if (!cr_) return;
+    bitmap_.DrawPendingText();
     cairo_new_path(cr_);
     AddRect(cr_, r);
     cairo_clip(cr_);
@@ -153,6 +186,7 @@ void DrawContext::IntersectClip(const Rect& r) {
 
 void DrawContext::IntersectClip(const DrawPath& path) {
     if (!cr_) return;
+    bitmap_.DrawPendingText();
     cairo_new_path(cr_);
     for (const DrawPath::Step& s : path.Steps()) {
         switch (s.op) {
@@ -173,6 +207,7 @@ void DrawContext::IntersectClip(const DrawPath& path) {
 
 void DrawContext::FillRect(const Rect& r, Colour colour) {
     if (!cr_ || IsRectEmpty(r)) return;
+    bitmap_.DrawPendingText();
     cairo_new_path(cr_);
     AddRect(cr_, r);
     SetSource(cr_, colour);
@@ -181,6 +216,7 @@ void DrawContext::FillRect(const Rect& r, Colour colour) {
 
 void DrawContext::FrameRect(const Rect& r, Colour colour) {
     if (!cr_ || IsRectEmpty(r)) return;
+    bitmap_.DrawPendingText();
     cairo_new_path(cr_);
     AddRect(cr_, r);
     Rect inner = r;
@@ -203,6 +239,7 @@ void DrawContext::SetBrush(Colour colour) {
 void DrawContext::SetNoBrush() { state_.hasBrush = false; }
 
 void DrawContext::AddFigure(const std::vector<Point>& points, bool close) {
+    bitmap_.DrawPendingText();
     cairo_new_path(cr_);
     // Odd widths sit on pixel centres, as the pixel grid of a device context has them.
     const double shift = state_.penWidth % 2 ? 0.5 : 0.0;
@@ -257,8 +294,7 @@ void DrawContext::Rectangle(const Rect& r) {
 void DrawContext::SelectFont(const FontRequest& font) { state_.font = font; }
 void DrawContext::SetTextColour(Colour colour) { state_.textColour = colour; }
 
-void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
-    if (!cr_ || gbk.empty()) return;
+cairo_font_face_t* DrawContext::CurrentFace() {
     const FontRequest& f = state_.font;
     // A page asks for the same few faces and characters over and over.
     if (f.strFaceName != lastFace_.name || f.nWeight != lastFace_.weight) {
@@ -266,28 +302,79 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
         lastFace_.weight = f.nWeight;
         lastFace_.face = FontFaceFor(f.strFaceName, f.nWeight);
     }
-    cairo_font_face_t* face = lastFace_.face;
-    if (!face) return;
-    auto converted = utf8_.find(gbk);
-    if (converted == utf8_.end()) converted = utf8_.emplace(std::string(gbk), Utf16ToUtf8(NarrowToWide(gbk))).first;
-    const std::string& utf8 = converted->second;
+    return lastFace_.face;
+}
 
+TextFont* DrawContext::CurrentTextFont() {
+    const FontRequest& f = state_.font;
+    if (!CurrentFace()) return nullptr;
+    const FontKey key{lastFace_.face, TextWidth(f), TextSize(f)};
+    if (lastFont_ && key == lastFontKey_) return lastFont_;
+    auto it = textFonts_.find(key);
+    if (it == textFonts_.end()) {
+        if (textFonts_.size() >= kMaxTextFonts) {
+            DrawGlyphRun();
+            textFonts_.clear();
+        }
+        // The font the context itself would choose for upright text, options and all.
+        cairo_save(cr_);
+        SetTextFace(cr_, lastFace_.face, f);
+        cairo_scaled_font_t* font = cairo_scaled_font_reference(cairo_get_scaled_font(cr_));
+        cairo_restore(cr_);
+        it = textFonts_.emplace(key, std::make_unique<TextFont>(font)).first;
+    }
+    lastFontKey_ = key;
+    lastFont_ = it->second.get();
+    return lastFont_;
+}
+
+void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
+    if (!cr_ || gbk.empty()) return;
+    if (state_.font.nEscapement != 0) {
+        TurnedTextOut(x, y, gbk);
+        return;
+    }
+    TextFont* font = CurrentTextFont();
+    if (!font) return;
+    // Another context's characters on the same bitmap go first.
+    if (bitmap_.pendingText_ != this) bitmap_.DrawPendingText();
+    // Where a translation to (x, y) and the current point at the cell's baseline
+    // would put each glyph.
+    double ux = 0;
+    double uy = ToFixedPoint(y + TextSize(state_.font) * kCellAscent) - y;
+    for (const LaidGlyph& g : font->Glyphs(gbk)) {
+        if (!pendingGlyphs_->Add(font, state_.textColour, g, ux + x, uy + y)) {
+            DrawGlyphRun();
+            pendingGlyphs_->Add(font, state_.textColour, g, ux + x, uy + y);
+        }
+        ux += g.advanceX;
+        uy += g.advanceY;
+    }
+    if (!pendingGlyphs_->IsEmpty()) bitmap_.pendingText_ = this;
+}
+
+void DrawContext::DrawGlyphRun() {
+    if (bitmap_.pendingText_ == this) bitmap_.pendingText_ = nullptr;
+    if (pendingGlyphs_->IsEmpty()) return;
+    cairo_set_scaled_font(cr_, pendingGlyphs_->Font()->Font());
+    SetSource(cr_, pendingGlyphs_->Colour());
+    const std::vector<cairo_glyph_t>& glyphs = pendingGlyphs_->Glyphs();
+    cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+    pendingGlyphs_->Clear();
+}
+
+void DrawContext::TurnedTextOut(int32_t x, int32_t y, std::string_view gbk) {
+    bitmap_.DrawPendingText();
+    const FontRequest& f = state_.font;
+    if (!CurrentFace()) return;
+    const std::string utf8 = Utf16ToUtf8(NarrowToWide(gbk));
     cairo_save(cr_);
-    cairo_set_font_face(cr_, face);
-    // Negative and positive heights both give the em: the faces of the font table
-    // have no internal leading.
-    const double size = std::min(f.nHeight == 0 ? kDefaultTextHeight : std::fabs(static_cast<double>(f.nHeight)),
-                                 kMaxTextSize);
-    cairo_matrix_t m;
-    // The requested width is the average character width, half a Chinese character.
-    cairo_matrix_init_scale(&m, f.nWidth > 0 ? std::min(2.0 * f.nWidth, kMaxTextSize) : size, size);
-    cairo_set_font_matrix(cr_, &m);
-
+    SetTextFace(cr_, lastFace_.face, f);
     cairo_translate(cr_, x, y);
     // Escapement turns counter-clockwise on the screen; Cairo's angles go clockwise.
     cairo_rotate(cr_, -static_cast<double>(f.nEscapement) * kPi / 1800.0);
     cairo_new_path(cr_);
-    cairo_move_to(cr_, 0, size * kCellAscent);
+    cairo_move_to(cr_, 0, TextSize(f) * kCellAscent);
     SetSource(cr_, state_.textColour);
     cairo_show_text(cr_, utf8.c_str());
     cairo_restore(cr_);
@@ -298,6 +385,7 @@ void DrawContext::StretchPixels(const Rect& target, const uint8_t* pixels, int32
     const double tw = static_cast<double>(target.right) - target.left;
     const double th = static_cast<double>(target.bottom) - target.top;
     if (!cr_ || !pixels || width <= 0 || height <= 0 || tw == 0 || th == 0) return;
+    bitmap_.DrawPendingText();
     cairo_surface_t* source = cairo_image_surface_create_for_data(const_cast<uint8_t*>(pixels), CAIRO_FORMAT_RGB24,
                                                                   width, height, stride);
     if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {

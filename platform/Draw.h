@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -20,6 +22,10 @@ typedef struct _cairo_font_face cairo_font_face_t;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace kestrum {
+
+class DrawContext;
+class GlyphRun;
+class TextFont;
 
 using Colour = uint32_t;  // 0x00BBGGRR
 
@@ -53,6 +59,11 @@ public:
     cairo_surface_t* Surface() const { return surface_; }
 
 private:
+    friend class DrawContext;
+    // Characters a context holds back are drawn before anything reads or draws the pixels.
+    void DrawPendingText() const;
+
+    mutable DrawContext* pendingText_ = nullptr;
     int32_t width_ = 0;
     int32_t height_ = 0;
     cairo_surface_t* surface_ = nullptr;
@@ -138,7 +149,9 @@ public:
     // One or two GBK bytes (or a longer GBK string) with a transparent background;
     // (x, y) is the top-left corner of the first character's cell, which is one em
     // high with the baseline 220/256 em below its top (the metrics of the Chinese
-    // faces of the font table, whatever font stands in for them).
+    // faces of the font table, whatever font stands in for them). Upright characters
+    // may be held back to go out with the following ones; whatever is drawn or read
+    // afterwards finds them drawn.
     void TextOut(int32_t x, int32_t y, std::string_view gbk);
 
     // A picture: `width` x `height` pixels, rows top-down `stride` bytes apart,
@@ -159,6 +172,11 @@ private:
     };
     void AddFigure(const std::vector<Point>& points, bool close);
     void StrokeWithPen();
+    friend class DrawBitmap;
+    cairo_font_face_t* CurrentFace();
+    TextFont* CurrentTextFont();
+    void TurnedTextOut(int32_t x, int32_t y, std::string_view gbk);
+    void DrawGlyphRun();
 
     DrawBitmap& bitmap_;
     cairo_t* cr_ = nullptr;
@@ -167,8 +185,13 @@ private:
         int32_t weight = -1;
         cairo_font_face_t* face = nullptr;
     };
-    FaceChoice lastFace_;                              // the face of the last TextOut
-    std::map<std::string, std::string, std::less<>> utf8_;  // GBK texts drawn, in UTF-8
+    FaceChoice lastFace_;  // the face of the last TextOut
+    // A scaled font by face and the x and y sizes of its matrix.
+    using FontKey = std::tuple<cairo_font_face_t*, double, double>;
+    std::map<FontKey, std::unique_ptr<TextFont>> textFonts_;
+    FontKey lastFontKey_{};
+    TextFont* lastFont_ = nullptr;
+    std::unique_ptr<GlyphRun> pendingGlyphs_;
     bool printing_ = false;
     State state_;
     std::vector<State> saved_;

@@ -64,29 +64,49 @@ void DrawBoxes(DrawContext& dc, const BlockList& blocks, float scale) {
     }
 }
 
-void DrawCharacter(DrawContext& dc, const CBaseBlock& block, const St_WordInfo& ch, float scale) {
-    bool doubleByte = (ch.wCode & 0x8000) != 0;
-    std::string text;
-    if (doubleByte) text += static_cast<char>(ch.wCode >> 8);
-    text += static_cast<char>(ch.wCode & 0xFF);
-
-    FontRequest font = CharacterFont(ch, scale);
-    bool turned = ch.fAngle == 90.0f;
-
-    int64_t x = static_cast<int64_t>(block.m_rcBox.left) + ch.nX;
-    int64_t y = static_cast<int64_t>(block.m_rcBox.top) + ch.nY;
-    if (turned) x = trunc32(static_cast<double>(x) + ch.nHeight * 1.2);
-    int32_t px = ToPixels(trunc32(static_cast<double>(x)), scale);
-    int32_t py = ToPixels(trunc32(static_cast<double>(y)), scale);
-    // The record's y is the baseline; text goes out with its cell's top at the point.
-    py = trunc32(py + font.nHeight * 0.8);
-
-    Colour previous = dc.TextColour();
-    dc.SetTextColour(ch.crColor);
-    dc.SelectFont(font);
-    dc.TextOut(px, py, text);
-    dc.SetTextColour(previous);
+// Whether two characters get the same font request.
+bool SameFont(const St_WordInfo& a, const St_WordInfo& b) {
+    return a.strFontName == b.strFontName && a.nHeight == b.nHeight && a.nWidth == b.nWidth &&
+           ((a.wCode ^ b.wCode) & 0x8000) == 0 && (a.fAngle == 90.0f) == (b.fAngle == 90.0f);
 }
+
+// The characters of a block mostly share one font: its request is made and selected
+// again only when the character asks for another.
+class TextDrawer {
+public:
+    TextDrawer(DrawContext& dc, float scale) : dc_(dc), scale_(scale), colour_(dc.TextColour()) {}
+    ~TextDrawer() { dc_.SetTextColour(colour_); }
+
+    void Draw(const CBaseBlock& block, const St_WordInfo& ch) {
+        if (!fontOf_ || !SameFont(*fontOf_, ch)) {
+            font_ = CharacterFont(ch, scale_);
+            dc_.SelectFont(font_);
+            fontOf_ = &ch;
+        }
+        char text[2];
+        size_t length = 0;
+        if (ch.wCode & 0x8000) text[length++] = static_cast<char>(ch.wCode >> 8);
+        text[length++] = static_cast<char>(ch.wCode & 0xFF);
+
+        int64_t x = static_cast<int64_t>(block.m_rcBox.left) + ch.nX;
+        int64_t y = static_cast<int64_t>(block.m_rcBox.top) + ch.nY;
+        if (ch.fAngle == 90.0f) x = trunc32(static_cast<double>(x) + ch.nHeight * 1.2);
+        int32_t px = ToPixels(trunc32(static_cast<double>(x)), scale_);
+        int32_t py = ToPixels(trunc32(static_cast<double>(y)), scale_);
+        // The record's y is the baseline; text goes out with its cell's top at the point.
+        py = trunc32(py + font_.nHeight * 0.8);
+
+        dc_.SetTextColour(ch.crColor);
+        dc_.TextOut(px, py, std::string_view(text, length));
+    }
+
+private:
+    DrawContext& dc_;
+    const float scale_;
+    const Colour colour_;  // the context's text colour, given back at the end
+    const St_WordInfo* fontOf_ = nullptr;
+    FontRequest font_;
+};
 
 }  // namespace
 
@@ -114,10 +134,11 @@ void CPSParser::DrawPage(DrawContext& dc) {
     DrawRules(dc, m_arrBlocks, s);
     DrawBoxes(dc, m_arrBlocks, s);
     for (const auto& picture : m_arrImages) picture->Draw(dc, s);
+    TextDrawer text(dc, s);
     for (const CBaseBlock& block : m_arrBlocks) {
         if (block.m_nKind == kBlockRuleOrBox || block.m_nKind == kBlockPicture) continue;
         for (const St_WordInfo& ch : block.m_arrChars) {
-            if (!ch.IsParagraphMarker()) DrawCharacter(dc, block, ch, s);
+            if (!ch.IsParagraphMarker()) text.Draw(block, ch);
         }
     }
 }

@@ -212,6 +212,44 @@ TEST(Draw, FontsTurnAndNarrow) {
     EXPECT_LT(widthOf(6), widthOf(0) * 3 / 4);
 }
 
+// Characters held back and drawn together must come out as the same characters
+// drawn one at a time (here each is forced out by reading a pixel), whether they
+// overlap, touch or stand apart, and whatever is drawn after them lies on top.
+TEST(Draw, CharactersDrawnTogetherMatchCharactersDrawnAlone) {
+    struct Case {
+        const char* name;
+        int32_t step, lineStep;  // pixels from one character to the next, and between the two lines
+        bool recolour;           // every other character in red
+    };
+    const std::vector<Case> cases = {{"overlapping", 11, 12, false},
+                                     {"edge to edge", 20, 20, false},
+                                     {"apart", 24, 26, false},
+                                     {"changing colour", 11, 12, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Canvas together(150, 60), alone(150, 60);
+        for (Canvas* c : {&together, &alone}) {
+            FontRequest font;
+            font.nHeight = -20;
+            font.strFaceName = kSong;
+            c->dc.SelectFont(font);
+            for (int i = 0; i < 10; ++i) {
+                c->dc.SetTextColour(k.recolour && i % 2 ? kRed : 0);
+                c->dc.TextOut(2 + (i % 5) * k.step, 2 + (i / 5) * k.lineStep, i % 3 ? kZhong : kGuo);
+                if (c == &alone) c->bitmap.PixelAt(0, 0);
+            }
+            c->dc.FillRect(MakeRect(0, 0, 8, 8), kBlue);
+        }
+        const size_t bytes = size_t(together.bitmap.Stride()) * size_t(together.bitmap.Height());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(together.bitmap.Pixels()), bytes),
+                  std::string(reinterpret_cast<const char*>(alone.bitmap.Pixels()), bytes));
+        EXPECT_EQ(together.bitmap.PixelAt(3, 3), kBlue);
+        int dark = 0;
+        DarkBox(together.bitmap, &dark);
+        EXPECT_GT(dark, 8 * 8 + 10 * 20) << "every character leaves some ink";
+    }
+}
+
 TEST(Draw, FontSizesFromDamagedPagesStayBounded) {
     Canvas c(40, 40);
     for (int32_t height : {INT32_MIN, INT32_MAX, -1}) {
