@@ -34,9 +34,9 @@ XmlWriter& XmlWriter::Attr(std::string_view name, int64_t value) { return Attr(n
 XmlWriter& XmlWriter::AttrNumber(std::string_view name, double value) {
     char text[40];
     std::snprintf(text, sizeof text, "%.2f", std::isfinite(value) ? value : 0.0);
-    std::string number = text;
-    while (number.back() == '0') number.pop_back();
-    if (number.back() == '.') number.pop_back();
+    std::string_view number = text;  // always holds the point: the zeros stop there
+    while (number.back() == '0') number.remove_suffix(1);
+    if (number.back() == '.') number.remove_suffix(1);
     if (number == "-0") number = "0";
     return Attr(name, number);
 }
