@@ -8,6 +8,7 @@
 #include "tests/support/S2Writer.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iconv.h>
 #include <fstream>
 #include <string>
@@ -202,6 +203,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string folder = argv[1];
+    std::error_code ignored;  // a folder that cannot be made fails at the first page below
+    std::filesystem::create_directories(folder, ignored);
     if (!WriteFrontPage(folder) || !WriteS2Pages(folder)) {
         std::fprintf(stderr, "make_examples: cannot write the example pages into %s\n", folder.c_str());
         return 2;
