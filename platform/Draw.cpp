@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/DrawFont.h"
 #include "platform/DrawText.h"
+#include "platform/GlyphComposite.h"
+#include "platform/GlyphImages.h"
 
 #include <cairo.h>
 
@@ -27,6 +29,10 @@ constexpr double kCellAscent = 220.0 / 256.0;
 constexpr double kMaxTextSize = 2048.0;  // pixels
 // Scaled fonts a context keeps; a damaged page may ask for any number of sizes.
 constexpr size_t kMaxTextFonts = 64;
+// Glyphs a context holds back before drawing them.
+constexpr size_t kMaxPendingGlyphs = size_t{1} << 20;
+// A glyph whose origin lies this far outside the bitmap cannot reach it, whatever its size.
+constexpr double kGlyphReach = 4 * kMaxTextSize + 1024;
 
 // Cairo keeps points in 24.8 fixed point; characters land where the stored current
 // point puts them.
@@ -97,7 +103,7 @@ DrawBitmap::DrawBitmap(int32_t width, int32_t height) {
 }
 
 void DrawBitmap::DrawPendingText() const {
-    if (pendingText_) pendingText_->DrawGlyphRun();
+    if (pendingText_) pendingText_->DrawPendingGlyphs();
 }
 
 DrawBitmap::~DrawBitmap() {
@@ -135,7 +141,9 @@ void DrawPath::Rectangle(const Rect& box) {
 
 // ---------------------------------------------------------------------------
 
-DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap), pendingGlyphs_(std::make_unique<GlyphRun>()) {
+DrawContext::DrawContext(DrawBitmap& bitmap)
+    : bitmap_(bitmap), glyphImages_(std::make_unique<GlyphImages>()),
+      pendingGlyphs_(std::make_unique<PendingGlyphs>(bitmap.Height())) {
     if (!bitmap.IsValid()) return;
     cairo_t* cr = cairo_create(bitmap.Surface());
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
@@ -156,7 +164,7 @@ DrawContext::DrawContext(DrawBitmap& bitmap) : bitmap_(bitmap), pendingGlyphs_(s
 
 DrawContext::~DrawContext() {
     if (cr_) {
-        DrawGlyphRun();
+        DrawPendingGlyphs();
         cairo_surface_flush(bitmap_.Surface());
         cairo_destroy(cr_);
     }
@@ -172,7 +180,9 @@ void DrawContext::Restore() {
     if (!cr_ || saved_.empty()) return;
     bitmap_.DrawPendingText();
     cairo_restore(cr_);
+    clipShape_ = ClipShape::Unknown;
     state_ = std::move(saved_.back());
+    ++fontChanges_;
     saved_.pop_back();
 }
 
@@ -182,6 +192,7 @@ void DrawContext::IntersectClip(const Rect& r) {
     cairo_new_path(cr_);
     AddRect(cr_, r);
     cairo_clip(cr_);
+    clipShape_ = ClipShape::Unknown;
 }
 
 void DrawContext::IntersectClip(const DrawPath& path) {
@@ -203,6 +214,7 @@ void DrawContext::IntersectClip(const DrawPath& path) {
     // A figure that encloses nothing leaves nothing visible.
     if (path.IsEmpty()) cairo_rectangle(cr_, 0, 0, 0, 0);
     cairo_clip(cr_);
+    clipShape_ = ClipShape::Unknown;
 }
 
 void DrawContext::FillRect(const Rect& r, Colour colour) {
@@ -291,7 +303,10 @@ void DrawContext::Rectangle(const Rect& r) {
     }
 }
 
-void DrawContext::SelectFont(const FontRequest& font) { state_.font = font; }
+void DrawContext::SelectFont(const FontRequest& font) {
+    state_.font = font;
+    ++fontChanges_;
+}
 void DrawContext::SetTextColour(Colour colour) { state_.textColour = colour; }
 
 cairo_font_face_t* DrawContext::CurrentFace() {
@@ -306,26 +321,50 @@ cairo_font_face_t* DrawContext::CurrentFace() {
 }
 
 TextFont* DrawContext::CurrentTextFont() {
+    if (lastFont_ && lastFontChange_ == fontChanges_) return lastFont_;
     const FontRequest& f = state_.font;
     if (!CurrentFace()) return nullptr;
     const FontKey key{lastFace_.face, TextWidth(f), TextSize(f)};
-    if (lastFont_ && key == lastFontKey_) return lastFont_;
-    auto it = textFonts_.find(key);
-    if (it == textFonts_.end()) {
-        if (textFonts_.size() >= kMaxTextFonts) {
-            DrawGlyphRun();
-            textFonts_.clear();
+    if (!lastFont_ || key != lastFontKey_) {
+        auto it = textFonts_.find(key);
+        if (it == textFonts_.end()) {
+            if (textFonts_.size() >= kMaxTextFonts) {
+                DrawPendingGlyphs();
+                glyphImages_->Clear();
+                textFonts_.clear();
+            }
+            // The font the context itself would choose for upright text, options and all.
+            cairo_save(cr_);
+            SetTextFace(cr_, lastFace_.face, f);
+            cairo_scaled_font_t* font = cairo_scaled_font_reference(cairo_get_scaled_font(cr_));
+            cairo_restore(cr_);
+            it = textFonts_.emplace(key, std::make_unique<TextFont>(font)).first;
         }
-        // The font the context itself would choose for upright text, options and all.
-        cairo_save(cr_);
-        SetTextFace(cr_, lastFace_.face, f);
-        cairo_scaled_font_t* font = cairo_scaled_font_reference(cairo_get_scaled_font(cr_));
-        cairo_restore(cr_);
-        it = textFonts_.emplace(key, std::make_unique<TextFont>(font)).first;
+        lastFontKey_ = key;
+        lastFont_ = it->second.get();
     }
-    lastFontKey_ = key;
-    lastFont_ = it->second.get();
+    lastFontChange_ = fontChanges_;
     return lastFont_;
+}
+
+const std::vector<Rect>* DrawContext::ClipBoxes() {
+    if (clipShape_ == ClipShape::Unknown) {
+        clipShape_ = ClipShape::Other;
+        clipBoxes_.clear();
+        cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
+        if (list->status == CAIRO_STATUS_SUCCESS) {
+            clipShape_ = ClipShape::Boxes;
+            for (int i = 0; i < list->num_rectangles; ++i) {
+                const cairo_rectangle_t& r = list->rectangles[i];
+                const Rect box = MakeRect(trunc32(r.x), trunc32(r.y), trunc32(r.x + r.width), trunc32(r.y + r.height));
+                if (box.left != r.x || box.top != r.y || box.right != r.x + r.width || box.bottom != r.y + r.height)
+                    clipShape_ = ClipShape::Other;
+                clipBoxes_.push_back(box);
+            }
+        }
+        cairo_rectangle_list_destroy(list);
+    }
+    return clipShape_ == ClipShape::Boxes ? &clipBoxes_ : nullptr;
 }
 
 void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
@@ -338,29 +377,50 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
     if (!font) return;
     // Another context's characters on the same bitmap go first.
     if (bitmap_.pendingText_ != this) bitmap_.DrawPendingText();
+    const bool composited = ClipBoxes() != nullptr;
     // Where a translation to (x, y) and the current point at the cell's baseline
     // would put each glyph.
     double ux = 0;
     double uy = ToFixedPoint(y + TextSize(state_.font) * kCellAscent) - y;
-    for (const LaidGlyph& g : font->Glyphs(gbk)) {
-        if (!pendingGlyphs_->Add(font, state_.textColour, g, ux + x, uy + y)) {
-            DrawGlyphRun();
-            pendingGlyphs_->Add(font, state_.textColour, g, ux + x, uy + y);
-        }
+    for (LaidGlyph& g : font->Glyphs(gbk)) {
+        const double gx = ux + x, gy = uy + y;
         ux += g.advanceX;
         uy += g.advanceY;
+        if (!g.HasInk() || gx < -kGlyphReach || gy < -kGlyphReach || gx > bitmap_.Width() + kGlyphReach ||
+            gy > bitmap_.Height() + kGlyphReach)
+            continue;
+        if (!composited) {
+            DrawGlyphAlone(*font, g.index, gx, gy);
+            continue;
+        }
+        GlyphImages::Outcome found = glyphImages_->Find(*font, g);
+        if (found == GlyphImages::Outcome::Full) {
+            DrawPendingGlyphs();
+            glyphImages_->Clear();
+            found = glyphImages_->Find(*font, g);
+        }
+        if (found != GlyphImages::Outcome::Found) continue;
+        // Cairo puts a glyph on the pixel nearest its origin, halves rounded up.
+        pendingGlyphs_->Add(g.image, static_cast<int32_t>(std::floor(gx + 0.5)), static_cast<int32_t>(std::floor(gy + 0.5)),
+                            state_.textColour);
+        if (pendingGlyphs_->Size() >= kMaxPendingGlyphs) DrawPendingGlyphs();
     }
     if (!pendingGlyphs_->IsEmpty()) bitmap_.pendingText_ = this;
 }
 
-void DrawContext::DrawGlyphRun() {
+void DrawContext::DrawPendingGlyphs() {
     if (bitmap_.pendingText_ == this) bitmap_.pendingText_ = nullptr;
-    if (pendingGlyphs_->IsEmpty()) return;
-    cairo_set_scaled_font(cr_, pendingGlyphs_->Font()->Font());
-    SetSource(cr_, pendingGlyphs_->Colour());
-    const std::vector<cairo_glyph_t>& glyphs = pendingGlyphs_->Glyphs();
-    cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
-    pendingGlyphs_->Clear();
+    // Glyphs are held only under a clip of boxes, and the clip changes only once they are drawn.
+    if (const std::vector<Rect>* clip = ClipBoxes())
+        pendingGlyphs_->Composite(bitmap_.Surface(), *clip, glyphImages_->Cache());
+}
+
+// Under a clip of another shape a glyph goes out through Cairo, one at a time.
+void DrawContext::DrawGlyphAlone(const TextFont& font, unsigned long index, double x, double y) {
+    cairo_set_scaled_font(cr_, font.Font());
+    SetSource(cr_, state_.textColour);
+    const cairo_glyph_t glyph = {index, x, y};
+    cairo_show_glyphs(cr_, &glyph, 1);
 }
 
 void DrawContext::TurnedTextOut(int32_t x, int32_t y, std::string_view gbk) {

@@ -24,7 +24,8 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace kestrum {
 
 class DrawContext;
-class GlyphRun;
+class GlyphImages;
+class PendingGlyphs;
 class TextFont;
 
 using Colour = uint32_t;  // 0x00BBGGRR
@@ -175,8 +176,11 @@ private:
     friend class DrawBitmap;
     cairo_font_face_t* CurrentFace();
     TextFont* CurrentTextFont();
+    // The clip as whole-pixel boxes, or null when it has another shape.
+    const std::vector<Rect>* ClipBoxes();
     void TurnedTextOut(int32_t x, int32_t y, std::string_view gbk);
-    void DrawGlyphRun();
+    void DrawGlyphAlone(const TextFont& font, unsigned long index, double x, double y);
+    void DrawPendingGlyphs();
 
     DrawBitmap& bitmap_;
     cairo_t* cr_ = nullptr;
@@ -191,7 +195,14 @@ private:
     std::map<FontKey, std::unique_ptr<TextFont>> textFonts_;
     FontKey lastFontKey_{};
     TextFont* lastFont_ = nullptr;
-    std::unique_ptr<GlyphRun> pendingGlyphs_;
+    // Counts the font's changes: characters in an unchanged font skip the lookups.
+    uint64_t fontChanges_ = 0;
+    uint64_t lastFontChange_ = 0;
+    std::unique_ptr<GlyphImages> glyphImages_;
+    std::unique_ptr<PendingGlyphs> pendingGlyphs_;
+    enum class ClipShape : uint8_t { Unknown, Boxes, Other };
+    ClipShape clipShape_ = ClipShape::Unknown;
+    std::vector<Rect> clipBoxes_;
     bool printing_ = false;
     State state_;
     std::vector<State> saved_;

@@ -1,5 +1,4 @@
-// Characters drawn in runs: a scaled font with the glyphs of the texts drawn in it,
-// and the glyphs a drawing context holds back to draw them in one call.
+// A scaled font with the glyphs of the texts drawn in it.
 #pragma once
 
 #include <cairo.h>
@@ -11,21 +10,23 @@
 
 namespace kestrum {
 
-// Cairo's 24.8 fixed point, in which it compares glyph boxes.
-using FixedPoint = int64_t;
-
-// A box in fixed point, the right and bottom edges excluded.
-struct FixedBox {
-    FixedPoint left = 0, top = 0, right = 0, bottom = 0;
+// A glyph's coverage image as the glyph cache holds it, and the rows it covers
+// from its origin's row (`top` is negative above the baseline).
+struct GlyphImage {
+    const void* glyph = nullptr;
+    int32_t top = 0, height = 0;
+    uint32_t epoch = 0;  // of the cache that holds the image; 0 for none
 };
 
 // One glyph of a text as its font lays it out: the advance to the next glyph in
-// user space, and the ink box around the glyph's origin in device pixels, taken
-// no smaller than the box Cairo rounds it to.
+// user space, the ink box around the glyph's origin in whole device pixels,
+// rounded outwards, and its image once it has been drawn.
 struct LaidGlyph {
     unsigned long index = 0;
     double advanceX = 0, advanceY = 0;
-    FixedBox ink;
+    int32_t inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;
+    GlyphImage image;
+    bool HasInk() const { return inkRight > inkLeft && inkBottom > inkTop; }
 };
 
 // Owns one reference to the scaled font.
@@ -39,7 +40,7 @@ public:
     cairo_scaled_font_t* Font() const { return font_; }
     // The glyphs of a GBK text; a page draws the same few thousand characters over
     // and over, so texts of one character are laid out once.
-    const std::vector<LaidGlyph>& Glyphs(std::string_view gbk);
+    std::vector<LaidGlyph>& Glyphs(std::string_view gbk);
 
 private:
     void LayOut(std::string_view gbk, std::vector<LaidGlyph>& out) const;
@@ -47,29 +48,6 @@ private:
     cairo_scaled_font_t* font_;
     std::unordered_map<uint32_t, std::vector<LaidGlyph>> characters_;
     std::vector<LaidGlyph> longText_;
-};
-
-// Glyphs in device pixels waiting to be drawn together in one font and colour.
-// Drawn in one call, glyphs whose boxes overlap would be blended as one mask
-// instead of one over the other, so a glyph whose box overlaps the box around the
-// run does not join it: the run then draws exactly what the glyphs drawn one by
-// one would. Boxes that only touch do not overlap, and full-em glyphs set solid
-// touch all along a line.
-class GlyphRun {
-public:
-    // False when the glyph has to wait for the run to be drawn first.
-    bool Add(const TextFont* font, uint32_t colour, const LaidGlyph& glyph, double x, double y);
-    bool IsEmpty() const { return glyphs_.empty(); }
-    const TextFont* Font() const { return font_; }
-    uint32_t Colour() const { return colour_; }
-    const std::vector<cairo_glyph_t>& Glyphs() const { return glyphs_; }
-    void Clear();
-
-private:
-    const TextFont* font_ = nullptr;
-    uint32_t colour_ = 0;
-    std::vector<cairo_glyph_t> glyphs_;
-    FixedBox box_;  // around every glyph of the run
 };
 
 }  // namespace kestrum

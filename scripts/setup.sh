@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang
   libgtest-dev googletest libbenchmark-dev
-  libcairo2-dev libfontconfig-dev libfreetype-dev
+  libcairo2-dev libpixman-1-dev libfontconfig-dev libfreetype-dev
   libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
   fonts-wqy-zenhei
   imagemagick libjpeg-turbo-progs libxml2-utils
