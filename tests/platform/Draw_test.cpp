@@ -212,41 +212,129 @@ TEST(Draw, FontsTurnAndNarrow) {
     EXPECT_LT(widthOf(6), widthOf(0) * 3 / 4);
 }
 
+// A GB2312 character of the first rows, a different one for each of the first 94 x 39 numbers.
+std::string Character(int i) {
+    return {static_cast<char>(0xB0 + i / 94 % 39), static_cast<char>(0xA1 + i % 94)};
+}
+
+std::string PixelBytes(const DrawBitmap& b) {
+    return std::string(reinterpret_cast<const char*>(b.Pixels()), size_t(b.Stride()) * size_t(b.Height()));
+}
+
 // Characters held back and drawn together must come out as the same characters
 // drawn one at a time (here each is forced out by reading a pixel), whether they
-// overlap, touch or stand apart, and whatever is drawn after them lies on top.
+// overlap, touch or stand apart, however many wait at once (a page's worth is
+// drawn in bands of rows on several threads; characters too large for the glyph
+// cache to hold them all make it start over halfway), and whatever is drawn after
+// them lies on top.
 TEST(Draw, CharactersDrawnTogetherMatchCharactersDrawnAlone) {
     struct Case {
         const char* name;
-        int32_t step, lineStep;  // pixels from one character to the next, and between the two lines
-        bool recolour;           // every other character in red
+        int32_t size, step, lineStep;  // pixels: the em, from one character to the next, between lines
+        int count, perLine, kinds;     // characters, characters a line, different characters
+        bool recolour;                 // every other character in red
     };
-    const std::vector<Case> cases = {{"overlapping", 11, 12, false},
-                                     {"edge to edge", 20, 20, false},
-                                     {"apart", 24, 26, false},
-                                     {"changing colour", 11, 12, true}};
+    const std::vector<Case> cases = {{"overlapping", 20, 11, 12, 10, 5, 2, false},
+                                     {"edge to edge", 20, 20, 20, 10, 5, 2, false},
+                                     {"apart", 20, 24, 26, 10, 5, 2, false},
+                                     {"changing colour", 20, 11, 12, 10, 5, 2, true},
+                                     {"a page's worth", 20, 11, 13, 6000, 60, 300, true},
+                                     {"more than the glyph cache holds", 1000, 200, 200, 100, 5, 100, false}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        Canvas together(150, 60), alone(150, 60);
+        const int32_t width = 4 + k.step * (k.perLine - 1) + k.size;
+        const int32_t height = 4 + k.lineStep * ((k.count - 1) / k.perLine) + k.size;
+        Canvas together(width, height), alone(width, height);
         for (Canvas* c : {&together, &alone}) {
             FontRequest font;
-            font.nHeight = -20;
+            font.nHeight = -k.size;
             font.strFaceName = kSong;
             c->dc.SelectFont(font);
-            for (int i = 0; i < 10; ++i) {
+            for (int i = 0; i < k.count; ++i) {
                 c->dc.SetTextColour(k.recolour && i % 2 ? kRed : 0);
-                c->dc.TextOut(2 + (i % 5) * k.step, 2 + (i / 5) * k.lineStep, i % 3 ? kZhong : kGuo);
+                c->dc.TextOut(2 + (i % k.perLine) * k.step, 2 + (i / k.perLine) * k.lineStep, Character(i % k.kinds));
                 if (c == &alone) c->bitmap.PixelAt(0, 0);
             }
             c->dc.FillRect(MakeRect(0, 0, 8, 8), kBlue);
         }
-        const size_t bytes = size_t(together.bitmap.Stride()) * size_t(together.bitmap.Height());
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(together.bitmap.Pixels()), bytes),
-                  std::string(reinterpret_cast<const char*>(alone.bitmap.Pixels()), bytes));
+        EXPECT_TRUE(PixelBytes(together.bitmap) == PixelBytes(alone.bitmap));
         EXPECT_EQ(together.bitmap.PixelAt(3, 3), kBlue);
+        int inked = 0;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) inked += together.bitmap.PixelAt(x, y) != kWhite;
+        EXPECT_GT(inked, 8 * 8 + k.count * 2) << "every character leaves some ink";
+    }
+}
+
+// Text under a clip shows exactly where the clip lets a fill through, whether the
+// clip is made of whole-pixel boxes or has curves.
+TEST(Draw, CharactersStayInsideTheClip) {
+    struct Case {
+        const char* name;
+        DrawPath clip;
+    };
+    std::vector<Case> cases(3);
+    cases[0].name = "a rectangle";
+    cases[0].clip.Rectangle(MakeRect(13, 7, 71, 44));
+    cases[1].name = "two rectangles";
+    cases[1].clip.Rectangle(MakeRect(0, 0, 30, 25));
+    cases[1].clip.Rectangle(MakeRect(50, 30, 90, 60));
+    cases[2].name = "an ellipse";
+    cases[2].clip.Ellipse(MakeRect(5, 3, 85, 57));
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Canvas clipped(90, 60), open(90, 60), window(90, 60);
+        window.dc.IntersectClip(k.clip);
+        window.dc.FillRect(MakeRect(0, 0, 90, 60), 0);
+        for (Canvas* c : {&clipped, &open}) {
+            if (c == &clipped) c->dc.IntersectClip(k.clip);
+            c->dc.SetTextColour(kRed);
+            // Sizes whose baselines and advances fall on fractions of a pixel either side of a half.
+            for (int i = 0; i < 12; ++i) {
+                FontRequest font;
+                font.nHeight = -(15 + i % 3);
+                font.strFaceName = kHei;
+                c->dc.SelectFont(font);
+                c->dc.TextOut(1 + (i % 3) * 30, 1 + (i / 3) * 15, Character(2 * i) + Character(2 * i + 1));
+            }
+        }
+        int differences = 0, inked = 0;
+        for (int32_t y = 0; y < 60; ++y)
+            for (int32_t x = 0; x < 90; ++x) {
+                const bool inside = window.bitmap.PixelAt(x, y) == 0;
+                const Colour expected = inside ? open.bitmap.PixelAt(x, y) : kWhite;
+                differences += clipped.bitmap.PixelAt(x, y) != expected;
+                inked += inside && expected != kWhite;
+            }
+        EXPECT_EQ(differences, 0);
+        EXPECT_GT(inked, 100);
+    }
+}
+
+// Characters placed by a damaged page far off the bitmap, or straddling its edge.
+TEST(Draw, CharactersOffTheBitmapLeaveItAlone) {
+    struct Case {
+        const char* name;
+        int32_t x, y;
+        bool inks;
+    };
+    const std::vector<Case> cases = {{"far right and below", INT32_MAX, INT32_MAX, false},
+                                     {"far left and above", INT32_MIN, INT32_MIN, false},
+                                     {"just past the right edge", 40, 5, false},
+                                     {"half over the left edge", -10, 5, true},
+                                     {"half over the bottom edge", 5, 30, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Canvas c(40, 40);
+        FontRequest font;
+        font.nHeight = -20;
+        font.strFaceName = kHei;
+        c.dc.SelectFont(font);
+        c.dc.SetTextColour(0);
+        c.dc.TextOut(k.x, k.y, kZhong + kGuo);
         int dark = 0;
-        DarkBox(together.bitmap, &dark);
-        EXPECT_GT(dark, 8 * 8 + 10 * 20) << "every character leaves some ink";
+        DarkBox(c.bitmap, &dark);
+        EXPECT_EQ(dark > 0, k.inks);
     }
 }
 
