@@ -401,8 +401,8 @@ void DrawContext::TextOut(int32_t x, int32_t y, std::string_view gbk) {
         }
         if (found != GlyphImages::Outcome::Found) continue;
         // Cairo puts a glyph on the pixel nearest its origin, halves rounded up.
-        pendingGlyphs_->Add(g.image, static_cast<int32_t>(std::floor(gx + 0.5)), static_cast<int32_t>(std::floor(gy + 0.5)),
-                            state_.textColour);
+        const auto px = static_cast<int32_t>(std::floor(gx + 0.5)), py = static_cast<int32_t>(std::floor(gy + 0.5));
+        pendingGlyphs_->Add(g.image, px, py, state_.textColour);
         if (pendingGlyphs_->Size() >= kMaxPendingGlyphs) DrawPendingGlyphs();
     }
     if (!pendingGlyphs_->IsEmpty()) bitmap_.pendingText_ = this;

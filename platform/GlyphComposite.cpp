@@ -75,7 +75,8 @@ void PendingGlyphs::Add(const GlyphImage& image, int32_t x, int32_t y, uint32_t 
     if (bottom <= top) return;
     for (int32_t b = top / bandHeight_; b <= (bottom - 1) / bandHeight_; ++b) {
         Band& band = bands_[size_t(b)];
-        if (band.runs.empty() || band.runs.back().colour != colour) band.runs.push_back({colour, band.glyphs.size(), 0});
+        if (band.runs.empty() || band.runs.back().colour != colour)
+            band.runs.push_back({colour, band.glyphs.size(), 0});
         band.glyphs.push_back({x, y, image.glyph});
         ++band.runs.back().count;
         ++held_;

@@ -132,12 +132,14 @@ GlyphImages::Outcome GlyphImages::Find(const TextFont& font, LaidGlyph& glyph) {
     const int32_t stride = (width + 3) / 4 * 4;
     std::vector<uint32_t> bits(size_t(stride / 4) * size_t(height));
     auto* rows = reinterpret_cast<uint8_t*>(bits.data());
-    for (int32_t y = 0; y < height; ++y)
-        std::memcpy(rows + size_t(y) * size_t(stride), &c.bytes[size_t(ink.top + y) * size_t(c.stride) + size_t(ink.left)],
-                    size_t(width));
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* from = &c.bytes[size_t(ink.top + y) * size_t(c.stride) + size_t(ink.left)];
+        std::memcpy(rows + size_t(y) * size_t(stride), from, size_t(width));
+    }
     pixman_image_t* cropped = pixman_image_create_bits(PIXMAN_a8, width, height, bits.data(), stride);
     if (!cropped) return Outcome::NoInk;
-    const void* image = pixman_glyph_cache_insert(cache_, fontKey, glyphKey, originX - ink.left, originY - ink.top, cropped);
+    const void* image =
+        pixman_glyph_cache_insert(cache_, fontKey, glyphKey, originX - ink.left, originY - ink.top, cropped);
     pixman_image_unref(cropped);
     if (!image) return Outcome::Full;
     glyph.image = {image, ink.top - originY, height, epoch_};
