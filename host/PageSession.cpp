@@ -18,9 +18,13 @@ IDataAdaptor* CreateAdaptor() {
     return SUCCEEDED(hr) ? adaptor : nullptr;
 }
 
-bool IsFile(const std::string& path) {
+// Why `path` cannot be read as a page file, or empty when it can.
+std::string NotAPageFile(const std::string& path) {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (stat(path.c_str(), &st) != 0) return "no such file: " + path;
+    // A FIFO or device would be read without end, and a folder not at all.
+    if (!S_ISREG(st.st_mode)) return "not a regular file: " + path;
+    return {};
 }
 
 bool IsNonEmptyFile(const std::string& path) {
@@ -43,10 +47,7 @@ std::unique_ptr<PageSession> PageSession::Open(const PageOptions& options, std::
     HRESULT ignored = S_OK;
     HRESULT& result = code ? *code : ignored;
     result = E_FAIL;
-    if (!IsFile(options.file)) {
-        error = "no such file: " + options.file;
-        return nullptr;
-    }
+    if (error = NotAPageFile(options.file); !error.empty()) return nullptr;
     if (PageFormatOf(options.file).empty()) {
         error = "not a page kestrum reads (.ps or .s2): " + options.file;
         return nullptr;

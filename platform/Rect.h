@@ -75,8 +75,13 @@ inline int32_t Saturate32(int64_t v) { return v > INT32_MAX ? INT32_MAX : v < IN
 // 32 bits; div 0 gives 0.
 int32_t MulDiv32(int64_t v, int64_t mul, int64_t div);
 
-// Page units (1/7420 inch) to whole points.
-// The product of an int32 and 72 fits in 64 bits and the quotient in 32.
+// Page units (1/7420 inch) to whole points, truncated toward zero. The product of an
+// int32 and 72 fits in 64 bits and the quotient in 32.
 inline int32_t PageUnitsToPoints(int32_t v) { return static_cast<int32_t>(int64_t{v} * 72 / 7420); }
+
+inline Rect PageUnitsToPoints(const Rect& r) {
+    return MakeRect(PageUnitsToPoints(r.left), PageUnitsToPoints(r.top), PageUnitsToPoints(r.right),
+                    PageUnitsToPoints(r.bottom));
+}
 
 }  // namespace kestrum

@@ -82,11 +82,6 @@ bool FindClip(std::string_view line, size_t& at, size_t& length, int32_t& shape)
     return false;
 }
 
-Rect ToPoints(const Rect& r) {
-    return MakeRect(PageUnitsToPoints(r.left), PageUnitsToPoints(r.top), PageUnitsToPoints(r.right),
-                    PageUnitsToPoints(r.bottom));
-}
-
 bool IsPlacementLine(std::string_view text, size_t rawLength) {
     return rawLength >= kShortestPlacement && MbContains(text, kScaleWord) && MbContains(text, kTranslate);
 }
@@ -294,8 +289,8 @@ bool CPSParser::FindImageMessage(PageFile& file, std::string& name) {
 
 void CPSParser::RecordPicture(CBaseBlock& block, const std::string& name) {
     block.m_strFileName = FileNameOf(name);
-    const Rect clip = ToPoints(block.m_rcBox);
-    const Rect image = ToPoints(block.m_rcBound);
+    const Rect clip = PageUnitsToPoints(block.m_rcBox);
+    const Rect image = PageUnitsToPoints(block.m_rcBound);
     std::string path;
     if (!FindImageFile(block.m_strFileName, path) && !FindResourcePath(block.m_strFileName, path)) path.clear();
     block.m_strImagePath = path;

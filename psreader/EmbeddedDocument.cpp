@@ -38,11 +38,6 @@ constexpr size_t kLongestStem = 60;       // bytes of the document's name kept i
 constexpr std::string_view kPreviewExtension = ".jpg";
 constexpr std::string_view kExtractionExtension = ".eps";
 
-Rect ToPoints(const Rect& r) {
-    return MakeRect(PageUnitsToPoints(r.left), PageUnitsToPoints(r.top), PageUnitsToPoints(r.right),
-                    PageUnitsToPoints(r.bottom));
-}
-
 std::string WithoutSaves(std::string_view text) {
     std::string s(text);
     MbReplaceAll(s, kSave, "");
@@ -229,7 +224,8 @@ bool CPSParser::ReadEmbeddedDocument(PageFile& file, const std::string& name) {
     block.m_rcBound = frame;
     block.m_strFileName = FileNameOf(picturePath);
     block.m_strImagePath = picturePath;
-    auto picture = std::make_unique<CImagePath>(ToPoints(visible), block.m_strFileName.c_str(), ToPoints(frame));
+    auto picture =
+        std::make_unique<CImagePath>(PageUnitsToPoints(visible), block.m_strFileName.c_str(), PageUnitsToPoints(frame));
     picture->SetImage(picturePath, 0.0, true);
     m_arrImages.push_back(std::move(picture));
     m_arrBlocks.push_back(std::move(block));

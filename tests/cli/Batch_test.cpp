@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
+#include <string_view>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -49,14 +49,23 @@ std::string LargeS2Page(size_t words) {
 // start line (some 0.3 s here), so that the test's signal finds it at work.
 constexpr size_t kBusyPageWords = 3000000;
 
+// `text` with each span from `start` up to the next `end` (kept) replaced by `with`.
+std::string ReplaceSpans(std::string text, std::string_view start, std::string_view end, std::string_view with) {
+    for (size_t at = text.find(start); at != std::string::npos; at = text.find(start, at + with.size())) {
+        const size_t stop = text.find(end, at + start.size());
+        if (stop == std::string::npos) break;
+        text.replace(at, stop - at, with);
+    }
+    return text;
+}
+
 // The report's lines by page, with the milliseconds, which vary, set to 0.
 std::map<std::string, std::string> ReportLines(const std::string& out) {
     std::map<std::string, std::string> lines;
     std::istringstream report(ReadFile(out + "/report.jsonl"));
-    const std::regex ms("\"ms\":[0-9]+,");
     for (std::string line; std::getline(report, line);) {
         std::string file = line.substr(9, line.find('"', 9) - 9);
-        lines[file] = std::regex_replace(line, ms, "\"ms\":0,");
+        lines[file] = ReplaceSpans(line, "\"ms\":", ",", "\"ms\":0");
     }
     return lines;
 }
@@ -117,7 +126,7 @@ TEST(CliBatch, ReportsEveryPageAndGoesOnPastTheBadOnes) {
         {in + "/cut.ps", OkLine(in + "/cut.ps", 0, 0, 0)},
         {in + "/cut.s2", NotOkLine(in + "/cut.s2", "failed", "cannot open " + in + "/cut.s2 as a page")},
         {in + "/junk.s2", NotOkLine(in + "/junk.s2", "failed", "cannot open " + in + "/junk.s2 as a page")},
-        {in + "/fifo.ps", NotOkLine(in + "/fifo.ps", "failed", "no such file: " + in + "/fifo.ps")},
+        {in + "/fifo.ps", NotOkLine(in + "/fifo.ps", "failed", "not a regular file: " + in + "/fifo.ps")},
     };
     EXPECT_EQ(ReportLines(out), expected);
     EXPECT_EQ(SummaryOf(run.Stderr()), "batch: 7 pages, 3 ok, 3 failed, 0 timed out, 1 crashed, 0 skipped") << run.Stderr();
@@ -130,8 +139,7 @@ TEST(CliBatch, ReportsEveryPageAndGoesOnPastTheBadOnes) {
 // An export with the clock's reading (ALTO's and METS's processing time) left out.
 std::string Timeless(const std::string& xml) {
     // ALTO's <processingDateTime>…</processingDateTime>, METS's CREATEDATE="…".
-    static const std::regex stamp("<processingDateTime>[^<]*<|CREATEDATE=\"[^\"]*\"");
-    return std::regex_replace(xml, stamp, "<time>");
+    return ReplaceSpans(ReplaceSpans(xml, "<processingDateTime>", "<", "<time>"), "CREATEDATE=\"", "\"", "<time>");
 }
 
 TEST(CliBatch, EachFormatWritesWhatDumpWrites) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 namespace kestrum {
@@ -59,6 +61,7 @@ TEST(CliRender, FailuresSayWhy) {
     testing::PsPageWriter hugePage;
     hugePage.boundingBox(0, 0, 1e6, 1e6);
     std::string huge = dir.Write("huge.ps", hugePage.bytes());
+    std::filesystem::create_directory(dir.File("pages.ps"));
     const FailureCase cases[] = {
         {"S2 page without preview", s2 + " " + dir.File("a.jpg"),
          "kestrum: cannot draw " + s2 + ": S2 pages have no proof; give --page-image\n"},
@@ -67,6 +70,8 @@ TEST(CliRender, FailuresSayWhy) {
          "kestrum: cannot draw " + s2 + ": the page image " + junk + " cannot be read\n"},
         {"page too large to draw", huge + " " + dir.File("d.jpg"), "kestrum: cannot draw " + huge + "\n"},
         {"missing page", dir.File("absent.ps") + " " + dir.File("c.jpg"), "kestrum: no such file: " + dir.File("absent.ps") + "\n"},
+        {"a folder for the page", dir.File("pages.ps") + " " + dir.File("e.jpg"),
+         "kestrum: not a regular file: " + dir.File("pages.ps") + "\n"},
     };
     for (const auto& c : cases) {
         RunResult r = RunCli("render " + c.arguments);

@@ -9,6 +9,7 @@
 #include "tests/model/HostSide.h"
 #include "tests/support/HostLists.h"
 #include "tests/support/PsPageWriter.h"
+#include "tests/support/ScopedTmpdir.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ namespace {
 
 using testing::PsInk;
 using testing::PsPageWriter;
+using testing::ScopedTmpdir;
 using testing::TakeBstr;
 using testing::TempDir;
 
@@ -53,9 +55,7 @@ std::map<std::string, std::string> FolderContents(const std::string& folder) {
 
 TEST(E2ePsEmbedded, PictureWithPreviewInTheProofAndATemporaryFolderLeftAlone) {
     TempDir temp;
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    setenv("TMPDIR", temp.Path().c_str(), 1);
+    const ScopedTmpdir tmpdir(temp.Path());
 
     // A document of 72 x 36 points with a red box, placed with its left half visible.
     PsPageWriter doc;
@@ -101,18 +101,13 @@ TEST(E2ePsEmbedded, PictureWithPreviewInTheProofAndATemporaryFolderLeftAlone) {
     after.erase("proof.jpg");
     EXPECT_EQ(after, before);
     adaptor->Release();
-
-    if (old) setenv("TMPDIR", saved.c_str(), 1);
-    else unsetenv("TMPDIR");
 }
 
 // Exports of one page stay the same from run to run: its previews take the same names
 // each time, unless such a name is held by another open page or by a file not ours.
 TEST(E2ePsEmbedded, PreviewNamesRepeatAcrossRunsAndNeverTakeAHeldName) {
     TempDir temp;
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    setenv("TMPDIR", temp.Path().c_str(), 1);
+    const ScopedTmpdir tmpdir(temp.Path());
     PsPageWriter doc;
     doc.boundingBox(0, 0, 72, 36).box(1484, 742, 4452, 2226, PsInk::Cmyk(0, 1, 1, 0));
     PsPageWriter page;
@@ -155,9 +150,6 @@ TEST(E2ePsEmbedded, PreviewNamesRepeatAcrossRunsAndNeverTakeAHeldName) {
     std::string kept;
     ASSERT_TRUE(ReadWholeFile(name, kept));
     EXPECT_EQ(kept, "not ours");
-
-    if (old) setenv("TMPDIR", saved.c_str(), 1);
-    else unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/CodePage.h"
+#include "tests/support/ScopedTmpdir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace kestrum {
 namespace {
@@ -140,16 +142,10 @@ TEST(PlatformFiles, IdentityFollowsLinks) {
 }
 
 TEST(PlatformFiles, TempFolderEndsWithSeparator) {
-    const char* saved = std::getenv("TMPDIR");
-    const std::string keep = saved ? saved : "";
-    ::setenv("TMPDIR", "/var/tmp", 1);
-    EXPECT_EQ(TempFolder(), "/var/tmp/");
-    ::setenv("TMPDIR", "", 1);
-    EXPECT_EQ(TempFolder(), "/tmp/");
-    if (saved)
-        ::setenv("TMPDIR", keep.c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
+    for (const auto& [tmpdir, folder] : {std::pair{"/var/tmp", "/var/tmp/"}, std::pair{"", "/tmp/"}}) {
+        const testing::ScopedTmpdir set(tmpdir);
+        EXPECT_EQ(TempFolder(), folder);
+    }
 }
 
 TEST(PlatformFiles, FileContents) {

@@ -6,6 +6,7 @@
 #include "psreader/ImagePath.h"
 #include "psreader/PSParser.h"
 #include "tests/support/PsPageWriter.h"
+#include "tests/support/ScopedTmpdir.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,27 +19,18 @@ namespace {
 
 using testing::PsInk;
 using testing::PsPageWriter;
+using testing::ScopedTmpdir;
 using testing::TempDir;
 
 // The temporary folder pointed at a folder of the test's own while it lasts.
 class PrivateTemp {
 public:
-    PrivateTemp() {
-        const char* old = std::getenv("TMPDIR");
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        setenv("TMPDIR", dir_.Path().c_str(), 1);
-    }
-    ~PrivateTemp() {
-        if (had_) setenv("TMPDIR", old_.c_str(), 1);
-        else unsetenv("TMPDIR");
-    }
+    PrivateTemp() : tmpdir_(dir_.Path()) {}
     const TempDir& Dir() const { return dir_; }
 
 private:
     TempDir dir_;
-    std::string old_;
-    bool had_ = false;
+    ScopedTmpdir tmpdir_;
 };
 
 // A document of 72 x 36 points (7420 x 3710 page units) with a red box in it.
