@@ -176,10 +176,11 @@ def run(args):
     started = time.monotonic()
     try:
         futures = {}
-        # Shares small enough to keep every worker busy to the end, large enough to make
-        # the cost of a task small beside its pages.
-        workers = max(1, len(client.scheduler_info()["workers"]))
-        share = max(1, min(16, len(todo) // (workers * 8)))
+        # Shares small enough to keep every worker thread busy to the end, large enough to
+        # make the cost of a task small beside its pages: a task costs the workers, the
+        # scheduler and this client together some milliseconds, as much as a page or two.
+        threads = max(1, sum(worker["nthreads"] for worker in client.scheduler_info()["workers"].values()))
+        share = max(1, min(64, len(todo) // (threads * 4)))
         for first in range(0, len(todo), share):
             files = [file for file, _ in todo[first:first + share]]
             outs = [args.out + "/" + rel + SUFFIXES[args.format] for _, rel in todo[first:first + share]]
