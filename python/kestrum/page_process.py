@@ -185,6 +185,10 @@ def run_page(file, out, format, settings, timeout):
             # A process that died between pages costs the next page nothing: a fresh
             # one takes it, once.
             result = _died(gone.status)
+        except BaseException:
+            # Left with its answer untaken, the process would give it for the next page.
+            process.end()
+            raise
     if result["status"] != "ok":
         # A page that did not finish leaves no output, neither its own half nor an earlier run's.
         _remove(out)

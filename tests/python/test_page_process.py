@@ -43,7 +43,7 @@ class PageProcessTest(unittest.TestCase):
             os._exit(7)
         elif name == "hold.ps":
             time.sleep(30)
-        return str(os.getpid()).encode(), 1, 2, 3
+        return str(os.getpid()).encode(), len(name), 2, 3
 
     def run_pages(self, names, timeout=1):
         return kestrum.dask.run_pages([(name, self.out(name)) for name in names], "json", {}, timeout)
@@ -71,7 +71,7 @@ class PageProcessTest(unittest.TestCase):
             with self.subTest(page=name):
                 self.assertIsInstance(outcome.pop("ms"), int)
                 status, error = failures.get(name, ("ok", None))
-                counts = (1, 2, 3) if status == "ok" else (0, 0, 0)
+                counts = (len(name), 2, 3) if status == "ok" else (0, 0, 0)
                 self.assertEqual(outcome, {"status": status, "blocks": counts[0], "pictures": counts[1],
                                            "articles": counts[2], "error": error})
         # No output of a failed page, nor half of one.
@@ -103,6 +103,19 @@ class PageProcessTest(unittest.TestCase):
                 [after] = thread.submit(self.run_pages, ["after.ps"]).result()
                 self.assertEqual((first["status"], after["status"]), ("ok", "ok"), after["error"])
                 self.assertNotEqual(self.reader_of("after.ps"), reader)
+
+    def test_a_page_left_unanswered_does_not_answer_for_the_next(self):
+        def interrupted(*_):
+            raise KeyboardInterrupt
+
+        def first_interrupted_then_next():
+            with mock.patch("select.select", interrupted), self.assertRaises(KeyboardInterrupt):
+                self.run_pages(["first.ps"])
+            return self.run_pages(["the-next.ps"])
+
+        with ThreadPoolExecutor(1) as thread:
+            [after] = thread.submit(first_interrupted_then_next).result()
+        self.assertEqual((after["status"], after["blocks"]), ("ok", len("the-next.ps")))
 
     def test_a_page_process_ends_with_its_thread_while_others_go_on(self):
         first_read, second_read, first_ended = threading.Event(), threading.Event(), threading.Event()
