@@ -13,12 +13,11 @@ and see the pages and DIR under the same paths as the client.
 import argparse
 import json
 import os
-import select
-import signal
 import sys
 import time
 
 import kestrum
+from kestrum import page_process
 
 SUFFIXES = {"json": ".json", "page": ".page.xml", "alto": ".alto.xml"}
 
@@ -70,101 +69,12 @@ def find_pages(arguments):
     return sorted(pages.items(), key=lambda page: os.fsencode(page[0]))
 
 
-# One page, in a worker.
-
-def _outcome(status, blocks=0, pictures=0, articles=0, error=None):
-    return {"status": status, "blocks": blocks, "pictures": pictures, "articles": articles, "error": error}
-
-
-def _remove(path):
-    try:
-        os.remove(path)
-    except OSError:
-        pass
-
-
-def _make_folders_of(path):
-    folder = os.path.dirname(path)
-    if folder:
-        try:
-            os.makedirs(folder, exist_ok=True)
-        except OSError:
-            pass  # shows as the output that cannot be written
-
-
-def _write_page(file, out, format, settings):
-    try:
-        text, blocks, pictures, articles = kestrum.dump(file, format, **settings)
-        _make_folders_of(out)
-        kestrum.write_file(out, text)
-        return _outcome("ok", blocks, pictures, articles)
-    except kestrum.Error as error:
-        return _outcome("failed", error=error.message)
-
-
-def _in_child(file, out, format, settings, pipe):
-    # The child leaves through os._exit only: the worker's own shutdown is not its to run.
-    code = 0
-    try:
-        os.write(pipe, json.dumps(_write_page(file, out, format, settings)).encode())
-    except BaseException:
-        code = 3
-    finally:
-        os._exit(code)
-
-
-def _wait(child, pipe, timeout):
-    """The child's answer and wait status, or None for both when past the timeout."""
-    said = b""
-    deadline = time.monotonic() + timeout
-    while True:
-        left = deadline - time.monotonic()
-        if left <= 0:
-            os.kill(child, signal.SIGKILL)
-            os.waitpid(child, 0)
-            return None, None
-        readable, _, _ = select.select([pipe], [], [], left)
-        if readable:
-            chunk = os.read(pipe, 65536)
-            if not chunk:
-                return said, os.waitpid(child, 0)[1]
-            said += chunk
-
-
-def run_page(file, out, format, settings, timeout):
-    """Reads one page and writes its output, in a process of its own so that a page
-    that crashes or hangs costs only that page; the report line's values without ``file``."""
-    start = time.monotonic()
-    reader, writer = os.pipe()
-    child = os.fork()
-    if child == 0:
-        os.close(reader)
-        _in_child(file, out, format, settings, writer)
-    os.close(writer)
-    try:
-        said, status = _wait(child, reader, timeout)
-    finally:
-        os.close(reader)
-    if status is None:
-        outcome = _outcome("timeout", error=f"timed out after {timeout} s")
-    elif said:
-        outcome = json.loads(said)
-    elif os.WIFSIGNALED(status):
-        outcome = _outcome("crashed", error=f"worker died (signal {os.WTERMSIG(status)})")
-    else:
-        outcome = _outcome("crashed", error=f"worker died (exit {os.waitstatus_to_exitcode(status)})")
-    if outcome["status"] != "ok":
-        # A page that did not finish leaves no output, neither its own half nor an earlier run's.
-        _remove(out)
-        _remove(kestrum._temporary_name(out, child))
-    outcome["ms"] = int((time.monotonic() - start) * 1000)
-    return outcome
-
+# A share of the run, in a worker.
 
 def run_pages(pages, format, settings, timeout):
     """``run_page`` for each ``(file, out)`` of a share of the run, one task for several
     pages so that the scheduler's cost per task is spread over them."""
-    return [run_page(file, out, format, settings, timeout) for file, out in pages]
+    return [page_process.run_page(file, out, format, settings, timeout) for file, out in pages]
 
 
 # The report.
@@ -265,23 +175,24 @@ def run(args):
     # The run's time, as kestrum batch counts it, starts with the workers ready.
     started = time.monotonic()
     try:
-        futures = {}
-        # Shares small enough to keep every worker busy to the end, large enough to make
-        # the cost of a task small beside its pages.
-        workers = max(1, len(client.scheduler_info()["workers"]))
-        share = max(1, min(16, len(todo) // (workers * 8)))
-        for first in range(0, len(todo), share):
-            files = [file for file, _ in todo[first:first + share]]
-            outs = [args.out + "/" + rel + SUFFIXES[args.format] for _, rel in todo[first:first + share]]
-            future = client.submit(run_pages, list(zip(files, outs)), args.format, settings, args.timeout,
-                                   pure=False, retries=0)
-            futures[future] = files
+        # Shares small enough to keep every worker thread busy to the end, large enough to
+        # make the cost of a task small beside its pages: a task costs the workers, the
+        # scheduler and this client together some milliseconds, as much as a page or two.
+        threads = max(1, sum(worker["nthreads"] for worker in client.scheduler_info()["workers"].values()))
+        share = max(1, min(64, len(todo) // (threads * 4)))
+        shares = [[(file, args.out + "/" + rel + SUFFIXES[args.format]) for file, rel in todo[first:first + share]]
+                  for first in range(0, len(todo), share)]
+        # The shares go to the scheduler together: submitted one by one, they held the later
+        # workers' first tasks back by some 20 ms.
+        submitted = client.map(run_pages, shares, format=args.format, settings=settings, timeout=args.timeout,
+                               pure=False, retries=0)
+        futures = {future: [file for file, _ in pages] for future, pages in zip(submitted, shares)}
         for future in as_completed(futures):
             files = futures[future]
             try:
                 outcomes = future.result()
             except Exception as error:  # the worker was lost, or could not run the task at all
-                lost = _outcome("crashed", error=f"worker died ({type(error).__name__}: {error})")
+                lost = page_process.outcome("crashed", error=f"worker died ({type(error).__name__}: {error})")
                 lost["ms"] = 0
                 outcomes = [lost] * len(files)
             for file, outcome in zip(files, outcomes):
@@ -307,7 +218,7 @@ def main(argv=None):
 
 
 if __name__ == "__main__":
-    # Run through the package's module, so that the workers find run_page by its name.
+    # Run through the package's module, so that the workers find run_pages by its name.
     from kestrum.dask import main as package_main
 
     sys.exit(package_main())

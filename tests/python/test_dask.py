@@ -5,13 +5,12 @@ import json
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
-from unittest import mock
+import uuid
 
 import kestrum
 import kestrum.dask
@@ -19,9 +18,30 @@ import kestrum.dask
 from pages import CLI, cli, write_examples
 
 
-def run_dask(*arguments):
-    return subprocess.run([sys.executable, "-m", "kestrum.dask", "local", "--workers", "2", *arguments],
-                          capture_output=True, cwd=os.getcwd())
+def processes_marked(marker):
+    """The live processes whose environment holds ``marker``."""
+    marked = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/environ", "rb") as environ:
+                if marker in environ.read().split(b"\0"):
+                    marked.append(int(pid))
+        except OSError:
+            continue  # gone, or not ours to read
+    return marked
+
+
+def run_dask(test, *arguments):
+    """The run, once none of its processes, workers or page processes, is left."""
+    run_id = str(uuid.uuid4())
+    marker = f"KESTRUM_TEST_RUN={run_id}".encode()
+    run = subprocess.run([sys.executable, "-m", "kestrum.dask", "local", "--workers", "2", *arguments],
+                         capture_output=True, cwd=os.getcwd(), env=dict(os.environ, KESTRUM_TEST_RUN=run_id))
+    deadline = time.monotonic() + 10
+    while processes_marked(marker) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    test.assertEqual(processes_marked(marker), [], "left after the run")
+    return run
 
 
 def report_of(out, test):
@@ -71,7 +91,7 @@ class DaskRunTest(unittest.TestCase):
         shutil.rmtree(cls.work)
 
     def test_run_writes_what_dump_writes_and_reports_every_page(self):
-        run = run_dask("--format", "page", "--out", "out", "--image-folders", "archive", "archive")
+        run = run_dask(self, "--format", "page", "--out", "out", "--image-folders", "archive", "archive")
         self.assertEqual(run.returncode, 1, run.stderr)
         self.assertIn(b"batch: 4 pages, 3 ok, 1 failed, 0 timed out, 0 crashed, 0 skipped in ", run.stderr)
         report = report_of("out", self)
@@ -97,7 +117,8 @@ class DaskRunTest(unittest.TestCase):
             ["report.jsonl"] + [os.path.relpath(p, "archive") + ".page.xml" for p in self.pages if "broken" not in p]))
 
         # Resumed, only the page that failed runs again.
-        resumed = run_dask("--format", "page", "--out", "out", "--resume", "--image-folders", "archive", "archive")
+        resumed = run_dask(self, "--format", "page", "--out", "out", "--resume", "--image-folders", "archive",
+                           "archive")
         self.assertEqual(resumed.returncode, 1)
         self.assertIn(b"batch: 4 pages, 0 ok, 1 failed, 0 timed out, 0 crashed, 3 skipped in ", resumed.stderr)
         self.assertEqual(len(report_of("out", self)["archive/1987/broken.ps"]), 2)
@@ -106,7 +127,8 @@ class DaskRunTest(unittest.TestCase):
         for format in ("json", "page", "alto"):
             with self.subTest(format=format):
                 dask_out, batch_out = f"dask-{format}", f"batch-{format}"
-                run = run_dask("--format", format, "--out", dask_out, "--group", "archive", "archive/front-page.ps")
+                run = run_dask(self, "--format", format, "--out", dask_out, "--group", "archive",
+                               "archive/front-page.ps")
                 batch = subprocess.run([CLI, "batch", "archive", "archive/front-page.ps", "--out", batch_out,
                                         "--format", format, "--group", "--jobs", "2"], capture_output=True)
                 self.assertEqual(run.returncode, batch.returncode, batch.stderr)
@@ -123,38 +145,6 @@ class DaskRunTest(unittest.TestCase):
                 Client(cluster):
             documents = kestrum.dask.read_pages(pages, group=True).compute()
         self.assertEqual(documents, [kestrum.read(page, group=True) for page in pages])
-
-
-class PageProcessTest(unittest.TestCase):
-    """A page that kills or holds its process costs only that page, and leaves no output."""
-
-    def test_a_dead_or_held_page_is_reported(self):
-        def crash(*_):
-            os.kill(os.getpid(), signal.SIGSEGV)
-
-        def hold(*_):
-            time.sleep(30)
-
-        def leave(*_):
-            os._exit(7)
-
-        cases = [
-            (crash, 60, "crashed", "worker died (signal 11)"),
-            (leave, 60, "crashed", "worker died (exit 7)"),
-            (hold, 1, "timeout", "timed out after 1 s"),
-        ]
-        with tempfile.TemporaryDirectory() as folder:
-            out = os.path.join(folder, "page.ps.json")
-            for dump, timeout, status, error in cases:
-                with self.subTest(status=status, error=error):
-                    with open(out, "wb") as earlier:
-                        earlier.write(b"an earlier run's output")
-                    with mock.patch.object(kestrum, "dump", dump):
-                        outcome = kestrum.dask.run_page("page.ps", out, "json", {}, timeout)
-                    del outcome["ms"]
-                    self.assertEqual(outcome, {"status": status, "blocks": 0, "pictures": 0, "articles": 0,
-                                               "error": error})
-                    self.assertEqual(os.listdir(folder), [])
 
 
 if __name__ == "__main__":
