@@ -172,8 +172,11 @@ def run(args):
     todo = [(file, rel) for file, rel in pages if file not in done]
     counts = dict.fromkeys(("ok", "failed", "timeout", "crashed"), 0)
     client = _client(args)
-    # The run's time, as kestrum batch counts it, starts with the workers ready.
+    # The run's time, as kestrum batch counts it, runs from the workers ready to the last
+    # page reported: starting and closing a local cluster are not the pages' work, and a
+    # running cluster is neither started nor closed.
     started = time.monotonic()
+    seconds = None
     try:
         # Shares small enough to keep every worker thread busy to the end, large enough to
         # make the cost of a task small beside its pages: a task costs the workers, the
@@ -199,13 +202,13 @@ def run(args):
                 counts[outcome["status"]] += 1
                 os.write(report, report_line(file, outcome))
             future.release()
+        seconds = time.monotonic() - started
     finally:
         os.close(report)
         cluster = client.cluster
         client.close()
         if cluster is not None:
             cluster.close()
-    seconds = time.monotonic() - started
     ran = len(todo)
     print(f"batch: {len(pages)} pages, {counts['ok']} ok, {counts['failed']} failed, {counts['timeout']} timed out, "
           f"{counts['crashed']} crashed, {len(pages) - ran} skipped in {seconds:.1f} s "
