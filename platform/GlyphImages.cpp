@@ -48,14 +48,6 @@ bool Render(cairo_scaled_font_t* font, unsigned long index, int32_t originX, int
     return ok;
 }
 
-bool TouchesBorder(const Coverage& c) {
-    for (int32_t x = 0; x < c.width; ++x)
-        if (c.At(x, 0) || c.At(x, c.height - 1)) return true;
-    for (int32_t y = 0; y < c.height; ++y)
-        if (c.At(0, y) || c.At(c.width - 1, y)) return true;
-    return false;
-}
-
 struct Box {
     int32_t left, top, right, bottom;
 };
@@ -68,6 +60,10 @@ Box InkOf(const Coverage& c) {
             if (c.At(x, y)) box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
                                    std::max(box.bottom, y + 1)};
     return box;
+}
+
+bool TouchesBorder(const Box& ink, const Coverage& c) {
+    return ink.left == 0 || ink.top == 0 || ink.right == c.width || ink.bottom == c.height;
 }
 
 }  // namespace
@@ -112,6 +108,7 @@ GlyphImages::Outcome GlyphImages::Find(const TextFont& font, LaidGlyph& glyph) {
     if (count_ >= kMaxGlyphs || bytes_ + inkBytes > kMaxImageBytes) return Outcome::Full;
 
     Coverage c;
+    Box ink;
     int32_t originX = 0, originY = 0;
     for (int32_t margin = kFirstMargin;; margin *= 2) {
         originX = margin - glyph.inkLeft;
@@ -119,9 +116,9 @@ GlyphImages::Outcome GlyphImages::Find(const TextFont& font, LaidGlyph& glyph) {
         c.width = glyph.inkRight - glyph.inkLeft + 2 * margin;
         c.height = glyph.inkBottom - glyph.inkTop + 2 * margin;
         if (!Render(font.Font(), glyph.index, originX, originY, c)) return Outcome::NoInk;
-        if (!TouchesBorder(c) || margin >= kLastMargin) break;
+        ink = InkOf(c);
+        if (ink.right <= ink.left || !TouchesBorder(ink, c) || margin >= kLastMargin) break;
     }
-    const Box ink = InkOf(c);
     if (ink.right <= ink.left) {
         glyph.image = {nullptr, 0, 0, epoch_};
         return Outcome::NoInk;

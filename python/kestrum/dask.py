@@ -176,7 +176,6 @@ def run(args):
     # page reported: starting and closing a local cluster are not the pages' work, and a
     # running cluster is neither started nor closed.
     started = time.monotonic()
-    seconds = None
     try:
         # Shares small enough to keep every worker thread busy to the end, large enough to
         # make the cost of a task small beside its pages: a task costs the workers, the
